@@ -1,0 +1,16 @@
+// Starts the game on the Qt backend.
+#include "forms/program.h"
+#include "toolkit/qt/qt_runtime.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setStyle("Fusion");
+    QApplication::setWindowIcon(QIcon(":/art/icons/bounzo-256.png"));
+    toolkit::qt::QtRuntime runtime;
+    forms::Program program(runtime);
+    program.start();
+    return runtime.run();
+}

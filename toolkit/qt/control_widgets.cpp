@@ -1,0 +1,98 @@
+#include "toolkit/qt/control_widgets.h"
+
+#include "toolkit/qt/qt_look.h"
+
+#include <QPainter>
+
+namespace toolkit::qt {
+namespace {
+
+// Moves over a control are the control's own; they never reach the form
+// underneath, so only the form's free surface steers the racket.
+void keep_mouse_moves(QWidget* w) { w->setAttribute(Qt::WA_NoMousePropagation); }
+
+void draw_bevel(QPainter& p, QRect r, bool sunken) {
+    const QColor light(255, 255, 255), shadow(128, 128, 128), dark(0, 0, 0);
+    r.adjust(0, 0, -1, -1);
+    p.setPen(sunken ? dark : light);
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(sunken ? light : dark);
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+    if (!sunken && r.width() > 2 && r.height() > 2) {
+        p.setPen(shadow);
+        p.drawLine(r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1));
+        p.drawLine(r.topRight() + QPoint(-1, 1), r.bottomRight() + QPoint(-1, -1));
+    }
+}
+
+}  // namespace
+
+ButtonWidget::ButtonWidget(const Control& control, QWidget* parent) : QAbstractButton(parent), control_(control) {
+    const ControlLook& look = control.look();
+    setFont(to_qfont(look.font));
+    setEnabled(look.enabled);
+    setFocusPolicy(look.tab_stop ? Qt::StrongFocus : Qt::NoFocus);
+    keep_mouse_moves(this);
+}
+
+void ButtonWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const ControlLook& look = control_.look();
+    p.fillRect(rect(), to_qcolor(look.back));
+    draw_bevel(p, rect(), isDown());
+    const QString text = caption_text(control_.caption());
+    if (text.isEmpty()) return;
+    const QRect area = rect().adjusted(2, 2, -2, -2).translated(isDown() ? QPoint(1, 1) : QPoint());
+    if (!isEnabled()) {
+        // Engraved text, as disabled buttons draw it.
+        p.setPen(QColor(255, 255, 255));
+        p.drawText(area.translated(1, 1), Qt::AlignCenter, text);
+        p.setPen(QColor(128, 128, 128));
+    } else {
+        p.setPen(to_qcolor(look.fore));
+    }
+    p.drawText(area, Qt::AlignCenter, text);
+    if (hasFocus()) {
+        p.setPen(QPen(to_qcolor(look.fore), 1, Qt::DotLine));
+        p.drawRect(rect().adjusted(3, 3, -4, -4));
+    }
+}
+
+LabelWidget::LabelWidget(const Control& control, QWidget* parent) : QWidget(parent), control_(control) {
+    setFont(to_qfont(control.look().font));
+    keep_mouse_moves(this);
+}
+
+void LabelWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const ControlLook& look = control_.look();
+    if (!look.back_transparent) p.fillRect(rect(), to_qcolor(look.back));
+    p.setPen(to_qcolor(look.fore));
+    int flags = Qt::AlignTop | (look.alignment == TextAlignment::centre ? Qt::AlignHCenter : Qt::AlignLeft);
+    if (look.word_wrap) flags |= Qt::TextWordWrap;
+    p.drawText(rect(), flags, caption_text(control_.caption()));
+}
+
+ImageWidget::ImageWidget(const Control& control, QWidget* parent)
+    : QWidget(parent), picture_(to_qstring(control.look().picture)) {
+    keep_mouse_moves(this);
+}
+
+void ImageWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawPixmap(rect(), picture_);
+}
+
+QWidget* make_control_widget(const Control& control, QWidget* parent) {
+    switch (control.kind()) {
+    case ControlKind::command_button: return new ButtonWidget(control, parent);
+    case ControlKind::label: return new LabelWidget(control, parent);
+    case ControlKind::image: return new ImageWidget(control, parent);
+    }
+    return nullptr;
+}
+
+}  // namespace toolkit::qt

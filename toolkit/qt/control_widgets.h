@@ -1,0 +1,53 @@
+#pragma once
+
+#include "toolkit/control.h"
+
+#include <QAbstractButton>
+#include <QPixmap>
+#include <QWidget>
+
+// The widgets that draw the toolkit's controls. Painting only reads the
+// control's state; the form window keeps their geometry in step with it.
+namespace toolkit::qt {
+
+// A command button in the classic raised style, in its own colours on every
+// desktop. A disabled one keeps its colours and takes no clicks.
+class ButtonWidget : public QAbstractButton {
+public:
+    ButtonWidget(const Control& control, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const Control& control_;
+};
+
+class LabelWidget : public QWidget {
+public:
+    LabelWidget(const Control& control, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const Control& control_;
+};
+
+// A picture stretched over the control; where the picture is transparent the
+// form behind it shows through.
+class ImageWidget : public QWidget {
+public:
+    ImageWidget(const Control& control, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap picture_;
+};
+
+// The widget for a control of any kind.
+QWidget* make_control_widget(const Control& control, QWidget* parent);
+
+}  // namespace toolkit::qt

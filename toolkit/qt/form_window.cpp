@@ -1,0 +1,97 @@
+#include "toolkit/qt/form_window.h"
+
+#include "toolkit/form.h"
+#include "toolkit/qt/control_widgets.h"
+#include "toolkit/qt/qt_look.h"
+#include "toolkit/runtime.h"
+#include "toolkit/units.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace toolkit::qt {
+
+FormWindow::FormWindow(Form& form, Runtime& runtime)
+    : QWidget(nullptr), form_(&form), runtime_(runtime), background_(to_qstring(form.look().picture)) {
+    const FormLook& look = form.look();
+    setWindowTitle(to_qstring(look.caption));
+    setFixedSize(to_pixels(look.client_width_twips / kTwipsPerPoint),
+                 to_pixels(look.client_height_twips / kTwipsPerPoint));
+    setFont(to_qfont(look.font));
+    setMouseTracking(true);
+
+    std::multimap<int, QWidget*> focus_order;
+    for (const auto& c : form.controls()) {
+        QWidget* w = make_control_widget(*c, this);
+        w->setGeometry(to_pixel_rect({c->left(), c->top(), c->width(), c->height()}));
+        widgets_[c.get()] = w;
+        c->set_observer(this);
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            Control& control = *c;
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, &control] { runtime_.dispatch([this, &control] { form_->clicked(control); }); });
+        }
+        if (w->focusPolicy() != Qt::NoFocus) focus_order.emplace(c->look().tab_index, w);
+    }
+    QWidget* previous = nullptr;
+    for (const auto& [index, w] : focus_order) {
+        if (previous) setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
+FormWindow::~FormWindow() { detach(); }
+
+void FormWindow::detach() {
+    if (!form_) return;
+    for (const auto& c : form_->controls()) c->set_observer(nullptr);
+    form_ = nullptr;
+}
+
+QWidget* FormWindow::widget_of(const Control& control) const {
+    const auto it = widgets_.find(&control);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+void FormWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (!form_) return;
+    p.fillRect(rect(), to_qcolor(form_->look().back));
+    if (background_.isNull()) return;
+    // Centred at its natural size and clipped by the window, never scaled or tiled.
+    const QSize natural = background_.deviceIndependentSize().toSize();
+    p.drawPixmap((width() - natural.width()) / 2, (height() - natural.height()) / 2, background_);
+}
+
+void FormWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (!form_) return;
+    const QPointF at = event->position() / kPixelsPerPoint;
+    const auto button = static_cast<std::int16_t>(event->buttons() & 0x7);
+    const auto shift = static_cast<std::int16_t>((event->modifiers() & Qt::ShiftModifier ? 1 : 0) |
+                                                 (event->modifiers() & Qt::ControlModifier ? 2 : 0) |
+                                                 (event->modifiers() & Qt::AltModifier ? 4 : 0));
+    Form& form = *form_;
+    runtime_.dispatch([&] { form.mouse_moved(button, shift, static_cast<float>(at.x()), static_cast<float>(at.y())); });
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    // The form decides what closing means; the window never closes by itself.
+    event->ignore();
+    if (!form_) return;
+    Form& form = *form_;
+    runtime_.dispatch([&] { form.close_requested(); });
+}
+
+void FormWindow::property_changed(const Control& control, Property property) {
+    QWidget* w = widget_of(control);
+    if (!w) return;
+    if (property == Property::caption) {
+        w->update();
+        return;
+    }
+    w->setGeometry(to_pixel_rect({control.left(), control.top(), control.width(), control.height()}));
+}
+
+}  // namespace toolkit::qt

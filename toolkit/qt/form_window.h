@@ -1,0 +1,43 @@
+#pragma once
+
+#include "toolkit/control.h"
+
+#include <QPixmap>
+#include <QWidget>
+#include <functional>
+#include <map>
+
+namespace toolkit {
+class Form;
+class Runtime;
+}  // namespace toolkit
+
+namespace toolkit::qt {
+
+// The top-level window of a form: its designed client size, back colour and
+// background picture, one widget per control in stacking order, and the
+// form's events passed through the runtime's error boundary.
+class FormWindow : public QWidget, private ControlObserver {
+public:
+    FormWindow(Form& form, Runtime& runtime);
+    ~FormWindow() override;
+
+    // Stops mirroring the form; its controls may outlive this window.
+    void detach();
+    QWidget* widget_of(const Control& control) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void property_changed(const Control& control, Property property) override;
+
+    Form* form_;
+    Runtime& runtime_;
+    QPixmap background_;
+    std::map<const Control*, QWidget*> widgets_;
+};
+
+}  // namespace toolkit::qt

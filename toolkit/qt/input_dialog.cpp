@@ -1,0 +1,39 @@
+#include "toolkit/qt/input_dialog.h"
+
+#include "toolkit/qt/qt_look.h"
+#include "toolkit/units.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace toolkit::qt {
+
+InputDialog::InputDialog(const InputBoxRequest& request, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(to_qstring(request.title));
+    setModal(true);
+    setFont(to_qfont({"Tahoma", 8.25f, false}));
+
+    auto* prompt = new QLabel(to_qstring(request.prompt), this);
+    prompt->setWordWrap(true);
+    edit_ = new QLineEdit(to_qstring(request.default_answer), this);
+    edit_->selectAll();
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton("ОК", QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton("Отмена", QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(prompt);
+    layout->addWidget(edit_);
+    layout->addWidget(buttons);
+    setMinimumWidth(to_pixels(240));
+    move(to_pixels(request.x_twips / kTwipsPerPoint), to_pixels(request.y_twips / kTwipsPerPoint));
+}
+
+QString InputDialog::answer() const { return result() == QDialog::Accepted ? edit_->text() : QString(); }
+
+}  // namespace toolkit::qt

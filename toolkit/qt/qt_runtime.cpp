@@ -1,0 +1,109 @@
+#include "toolkit/qt/qt_runtime.h"
+
+#include "toolkit/form.h"
+#include "toolkit/qt/form_window.h"
+#include "toolkit/qt/input_dialog.h"
+#include "toolkit/qt/qt_look.h"
+#include "toolkit/units.h"
+
+#include <QApplication>
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTime>
+#include <QTimer>
+#include <QWindow>
+#include <thread>
+
+namespace toolkit::qt {
+
+QtRuntime::QtRuntime(Pumping pumping) : pumping_(pumping) {}
+
+QtRuntime::~QtRuntime() {
+    for (auto& [form, window] : windows_) delete window;
+}
+
+int QtRuntime::run() { return ending() ? 0 : QApplication::exec(); }
+
+FormWindow* QtRuntime::window_of(const Form& form) const {
+    const auto it = windows_.find(&form);
+    return it == windows_.end() ? nullptr : it->second;
+}
+
+float QtRuntime::timer() {
+    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
+}
+
+void QtRuntime::attach_form(Form& form) {
+    auto* window = new FormWindow(form, *this);
+    const FormLook& look = form.look();
+    window->move(to_pixels(look.designed_left_twips / kTwipsPerPoint), to_pixels(look.designed_top_twips / kTwipsPerPoint));
+    windows_[&form] = window;
+}
+
+void QtRuntime::detach_form(Form& form) {
+    FormWindow* window = window_of(form);
+    if (!window) return;
+    windows_.erase(&form);
+    window->detach();
+    window->hide();
+    // The window may be in the middle of delivering the event that unloads it.
+    window->deleteLater();
+}
+
+void QtRuntime::show_form(Form& form, const Form* over) {
+    FormWindow* window = window_of(form);
+    if (!window) return;
+    if (over) {
+        if (FormWindow* owner_window = window_of(*over)) {
+            window->winId();
+            owner_window->winId();
+            window->windowHandle()->setTransientParent(owner_window->windowHandle());
+            const QRect area = owner_window->geometry();
+            window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+        }
+    }
+    window->show();
+    window->raise();
+    // The form's activation is raised once, when it is first shown, from the
+    // event loop: no focus change is awaited, which a bare X server never sends.
+    if (shown_once_.insert(&form).second) {
+        QTimer::singleShot(0, window, [this, &form] { dispatch([&form] { form.activated(); }); });
+    }
+}
+
+void QtRuntime::hide_form(Form& form) {
+    if (FormWindow* window = window_of(form)) window->hide();
+}
+
+std::string QtRuntime::ask(const InputBoxRequest& request) {
+    InputDialog dialog(request);
+    dialog.exec();
+    return dialog.answer().toStdString();
+}
+
+void QtRuntime::pump_events() {
+    if (pumping_ == Pumping::plain) {
+        deliver_events();
+        return;
+    }
+    if (!pacer_.count_pump()) return;
+    const auto sleep = pacer_.sleep_before_delivery(Pacer::Clock::now());
+    if (sleep > Pacer::Clock::duration::zero()) std::this_thread::sleep_for(sleep);
+    deliver_events();
+}
+
+void QtRuntime::deliver_events() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtRuntime::report_unhandled(const std::string& message) {
+    QMessageBox box(QMessageBox::Critical, "Bounzo", "Ошибка выполнения: " + to_qstring(message), QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText("ОК");
+    box.exec();
+}
+
+void QtRuntime::program_ending() {
+    // Every event loop, the main one and any modal box's, returns; running
+    // rally loops unwind through their pumps on the way out.
+    QCoreApplication::exit(0);
+}
+
+}  // namespace toolkit::qt

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "toolkit/qt/pacer.h"
+#include "toolkit/random_generator.h"
+#include "toolkit/runtime.h"
+
+#include <functional>
+#include <map>
+#include <set>
+
+namespace toolkit::qt {
+
+class FormWindow;
+
+// The real runtime: every form a top-level window, every control a widget,
+// the input box a modal dialog, and paced event pumping. Needs a QApplication.
+class QtRuntime : public Runtime {
+public:
+    enum class Pumping {
+        paced,  // the game runs at the same speed on every machine, mostly idle
+        plain,  // every pump processes the event queue: as fast as the machine goes
+    };
+
+    explicit QtRuntime(Pumping pumping = Pumping::paced);
+    ~QtRuntime() override;
+
+    // Runs the event loop until the program ends; returns its exit status.
+    int run();
+
+    // The window that shows a form, or null once it is unloaded.
+    FormWindow* window_of(const Form& form) const;
+
+    float rnd() override { return random_.next(); }
+    void randomize(float seed) override { random_.reseed(seed); }
+    float timer() override;
+
+private:
+    void attach_form(Form& form) override;
+    void detach_form(Form& form) override;
+    void show_form(Form& form, const Form* over) override;
+    void hide_form(Form& form) override;
+    std::string ask(const InputBoxRequest& request) override;
+    void pump_events() override;
+    void report_unhandled(const std::string& message) override;
+    void program_ending() override;
+
+    void deliver_events();
+
+    Pumping pumping_;
+    Pacer pacer_;
+    RandomGenerator random_;
+    std::map<const Form*, FormWindow*> windows_;
+    std::set<const Form*> shown_once_;
+};
+
+}  // namespace toolkit::qt

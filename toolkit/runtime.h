@@ -1,0 +1,75 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace toolkit {
+
+class Form;
+class RunTimeError;
+
+struct InputBoxRequest {
+    std::string prompt;
+    std::string title;
+    std::string default_answer;
+    float x_twips = 0;  // position of the box from the screen's top-left corner
+    float y_twips = 0;
+};
+
+// The forms runtime: form lifetime, the input box, random numbers and the
+// clock, event pumping, and the error boundary at event dispatch. A backend
+// (real windows, or a scripted one for tests) supplies the primitives.
+class Runtime {
+public:
+    Runtime() = default;
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+    virtual ~Runtime() = default;
+
+    // Gives a newly created form its backend window, unshown.
+    void load(Form& form);
+    // Shows a form; one shown `over` another stays above it, centred on it.
+    void show(Form& form, const Form* over = nullptr);
+    void hide(Form& form);
+    // Takes the form's window away; when no form is left loaded, the program ends.
+    void unload(Form& form);
+
+    // A modal box; returns the text in its edit field, the empty text on Cancel.
+    std::string input_box(const InputBoxRequest& request);
+    // Processes pending window events; handlers run nested inside it.
+    void pump();
+
+    virtual float rnd() = 0;
+    virtual void randomize(float seed) = 0;
+    // Seconds since midnight, with their fraction.
+    virtual float timer() = 0;
+
+    // Runs an event handler. This is the error boundary: a run-time error that
+    // leaves the handler goes to the backend's unhandled-error handling, and
+    // the ending of the program is swallowed here. Nothing crosses it.
+    void dispatch(const std::function<void()>& handler) noexcept;
+
+    // Marks the program as ending: from now on every pump and every input box
+    // throws ProgramEnding, until all running handlers have unwound.
+    void end_program();
+    bool ending() const { return ending_; }
+
+protected:
+    virtual void attach_form(Form& form) = 0;
+    virtual void detach_form(Form& form) = 0;
+    virtual void show_form(Form& form, const Form* over) = 0;
+    virtual void hide_form(Form& form) = 0;
+    virtual std::string ask(const InputBoxRequest& request) = 0;
+    virtual void pump_events() = 0;
+    virtual void report_unhandled(const std::string& message) = 0;
+    // Called once, when the program starts ending.
+    virtual void program_ending() = 0;
+
+private:
+    void throw_if_ending() const;
+
+    int loaded_forms_ = 0;
+    bool ending_ = false;
+};
+
+}  // namespace toolkit
