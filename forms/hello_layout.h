@@ -8,7 +8,7 @@
 namespace forms {
 
 // The team credit, in the welcome window's title and under the game's title.
-inline const std::string kCredit = "© команда Bounzo";
+inline const std::string kCredit = "команда Bounzo";
 
 struct HelloDesign {
     toolkit::FormLook form;
