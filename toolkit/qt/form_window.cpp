@@ -42,8 +42,6 @@ FormWindow::FormWindow(Form& form, Runtime& runtime)
     }
 }
 
-FormWindow::~FormWindow() { detach(); }
-
 void FormWindow::detach() {
     if (!form_) return;
     for (const auto& c : form_->controls()) c->set_observer(nullptr);

@@ -19,8 +19,8 @@ namespace toolkit::qt {
 // form's events passed through the runtime's error boundary.
 class FormWindow : public QWidget, private ControlObserver {
 public:
+    // The form must outlive the window, or be detached from it first.
     FormWindow(Form& form, Runtime& runtime);
-    ~FormWindow() override;
 
     // Stops mirroring the form; its controls may outlive this window.
     void detach();

@@ -18,6 +18,8 @@ namespace toolkit::qt {
 
 QtRuntime::QtRuntime(Pumping pumping) : pumping_(pumping) {}
 
+// Forms still loaded here are already destroyed (they are made after the
+// runtime): their windows go without touching them.
 QtRuntime::~QtRuntime() {
     for (auto& [form, window] : windows_) delete window;
 }
