@@ -1,0 +1,64 @@
+# Shared by the end-to-end tests: a private X server and small helpers that
+# look at it the way a player would, through real X events and screen pixels.
+# Source it, then call start_x.
+
+start_x() {
+  XVFB_LOG=$(mktemp)
+  Xvfb -displayfd 6 -screen 0 1280x1024x24 -nolisten tcp 6>"$XVFB_LOG.fd" >"$XVFB_LOG" 2>&1 &
+  XVFB_PID=$!
+  # Xvfb writes its display number, and a line feed, once it takes connections.
+  for _ in $(seq 400); do grep -q . "$XVFB_LOG.fd" 2>/dev/null && [ "$(tail -c1 "$XVFB_LOG.fd" | od -An -c | tr -d ' ')" = '\n' ] && break; sleep 0.05; done
+  grep -q . "$XVFB_LOG.fd" || { cat "$XVFB_LOG" >&2; echo "FAIL: Xvfb did not start" >&2; exit 1; }
+  export DISPLAY=":$(head -n1 "$XVFB_LOG.fd")"
+  trap stop_x EXIT
+}
+
+stop_x() {
+  [ -n "${GAME_PID:-}" ] && kill "$GAME_PID" 2>/dev/null
+  kill "$XVFB_PID" 2>/dev/null
+  wait 2>/dev/null
+  rm -f "$XVFB_LOG" "$XVFB_LOG.fd"
+}
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Waits until a visible window with this exact title exists; prints its id.
+wait_window() {
+  local title=$1 id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  return 1
+}
+
+window_gone() {
+  local title=$1
+  for _ in $(seq 40); do
+    xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1 || return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# Top-left corner of a window's client area on the screen: "X Y".
+window_origin() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "$X $Y"
+}
+
+# Colour of one screen pixel as "R,G,B".
+pixel() {
+  import -window root -crop "1x1+$1+$2" -depth 8 txt:- | awk 'NR==2 { gsub(/[()]/, "", $2); split($2, c, ","); print c[1] "," c[2] "," c[3] }'
+}
+
+# The leftmost x from x0 to x1 on screen row y whose pixel is exactly R,G,B.
+first_x_of_colour() {
+  local x0=$1 x1=$2 y=$3 colour=$4 row
+  row=$(import -window root -crop "$((x1 - x0))x1+$x0+$y" -depth 8 txt:-)
+  printf '%s\n' "$row" |
+    awk -v want="$colour" -v x0="$x0" 'NR>1 { split($1, p, /[,:]/); gsub(/[()]/, "", $2); split($2, c, ",");
+      if (c[1] "," c[2] "," c[3] == want && !found) { print x0 + p[1]; found = 1 } }'
+}
