@@ -11,9 +11,8 @@ namespace {
 // underneath, so only the form's free surface steers the racket.
 void keep_mouse_moves(QWidget* w) { w->setAttribute(Qt::WA_NoMousePropagation); }
 
-void draw_bevel(QPainter& p, QRect r, bool sunken) {
+void draw_bevel(QPainter& p, const QRect& r, bool sunken) {
     const QColor light(255, 255, 255), shadow(128, 128, 128), dark(0, 0, 0);
-    r.adjust(0, 0, -1, -1);
     p.setPen(sunken ? dark : light);
     p.drawLine(r.topLeft(), r.topRight());
     p.drawLine(r.topLeft(), r.bottomLeft());

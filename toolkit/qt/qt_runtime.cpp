@@ -38,7 +38,10 @@ float QtRuntime::timer() {
 void QtRuntime::attach_form(Form& form) {
     auto* window = new FormWindow(form, *this);
     const FormLook& look = form.look();
-    window->move(to_pixels(look.designed_left_twips / kTwipsPerPoint), to_pixels(look.designed_top_twips / kTwipsPerPoint));
+    // The designer recorded where the inside of the window stands on the screen.
+    window->setGeometry(QRect(QPoint(to_pixels(look.designed_left_twips / kTwipsPerPoint),
+                                     to_pixels(look.designed_top_twips / kTwipsPerPoint)),
+                              window->size()));
     windows_[&form] = window;
 }
 
@@ -61,7 +64,8 @@ void QtRuntime::show_form(Form& form, const Form* over) {
             owner_window->winId();
             window->windowHandle()->setTransientParent(owner_window->windowHandle());
             const QRect area = owner_window->geometry();
-            window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+            // Places the inside of the window, not its frame, on the owner's centre.
+            window->setGeometry(QRect(area.center() - QPoint(window->width() / 2, window->height() / 2), window->size()));
         }
     }
     window->show();
