@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle("Fusion");
     QApplication::setWindowIcon(QIcon(":/art/icons/bounzo-256.png"));
+    QGuiApplication::setDesktopFileName("org.bounzo.Bounzo");
     toolkit::qt::QtRuntime runtime;
     forms::Program program(runtime);
     program.start();

@@ -108,7 +108,8 @@ std::int16_t text_to_int16(std::string_view text) {
 }
 
 std::string number_to_text(std::int32_t value) {
-    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+    std::string text = value < 0 ? std::string{} : std::string(1, ' ');
+    return text += std::to_string(value);
 }
 
 double Int(double value) { return std::floor(value); }

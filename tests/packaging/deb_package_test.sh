@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a built tree, checks what it holds and what
+# it says about itself, then starts the program unpacked from it in a private
+# X server up to the welcome form and leaves through the exit button.
+# Usage: deb_package_test.sh CPACK CPACK_CONFIG VERSION
+set -euo pipefail
+cpack=$1 config=$2 version=$3
+here=$(dirname "$0")
+# shellcheck source=tests/e2e/xsession.sh
+source "$here/../e2e/xsession.sh"
+
+for tool in dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli file readelf xdotool xprop Xvfb; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (tools/deps installs it)"
+done
+
+work=$(mktemp -d)
+cleanup() { stop_x; rm -rf "$work"; }
+start_x
+trap cleanup EXIT
+
+"$cpack" -G DEB --config "$config" -B "$work/out" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log" >&2; fail "cpack failed"; }
+arch=$(dpkg --print-architecture)
+deb="$work/out/bounzo_${version}_${arch}.deb"
+[ -f "$deb" ] || fail "no package $(basename "$deb") (made: $(ls "$work/out"))"
+
+# The control file.
+info=$(dpkg-deb -I "$deb")
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = bounzo ] || fail "package name $(field Package)"
+[ "$(field Version)" = "$version" ] || fail "version $(field Version)"
+[ "$(field Architecture)" = "$arch" ] || fail "architecture $(field Architecture)"
+[ "$(field Section)" = games ] || fail "section $(field Section)"
+depends=$(field Depends)
+depends_names=$(tr ',|' '\n' <<<"$depends" | awk '{ print $1 }')
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
+  grep -qxF "$lib" <<<"$depends_names" || fail "Depends lacks $lib: $depends"
+done
+grep -q 'Детский Баунзо' <<<"$info" || fail "the description does not name the game"
+
+# The files: exactly the program, its menu entry, its description and its icons.
+sizes=(16 22 24 32 48 64 128 256)
+expected=(./usr/bin/bounzo
+          ./usr/share/applications/org.bounzo.Bounzo.desktop
+          ./usr/share/metainfo/org.bounzo.Bounzo.metainfo.xml)
+for n in "${sizes[@]}"; do expected+=("./usr/share/icons/hicolor/${n}x${n}/apps/bounzo.png"); done
+listing=$(dpkg-deb -c "$deb")
+actual=$(awk '$1 !~ /^d/ { print $6 }' <<<"$listing" | sort)
+want=$(printf '%s\n' "${expected[@]}" | sort)
+[ "$actual" = "$want" ] || fail "package files differ from the expected ones:$(diff <(echo "$want") <(echo "$actual") | sed 's/^/\n  /')"
+grep -q '^-rwxr-xr-x root/root .* \./usr/bin/bounzo$' <<<"$listing" || fail "the program is not an executable owned by root"
+
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+prog="$root/usr/bin/bounzo"
+kind=$(file -b "$prog")
+grep -Eq '^ELF 64-bit .*executable.*, stripped$' <<<"$kind" || fail "the program is not a stripped executable: $kind"
+dynamic=$(readelf -d "$prog")
+! grep -E 'R(UN)?PATH' <<<"$dynamic" || fail "the program keeps a library search path into the build"
+
+desktop="$root/usr/share/applications/org.bounzo.Bounzo.desktop"
+desktop-file-validate "$desktop" || fail "desktop entry invalid"
+for line in 'Name=Детский Баунзо' 'Exec=bounzo' 'Icon=bounzo' 'Type=Application'; do
+  grep -qxF "$line" "$desktop" || fail "desktop entry lacks '$line'"
+done
+grep -Eq '^Categories=(.*;)?Game;' "$desktop" || fail "desktop entry not in the Game category"
+
+metainfo="$root/usr/share/metainfo/org.bounzo.Bounzo.metainfo.xml"
+appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 || { cat "$work/appstream.log" >&2; fail "metainfo invalid"; }
+grep -q '<launchable type="desktop-id">org.bounzo.Bounzo.desktop</launchable>' "$metainfo" || fail "metainfo does not launch the desktop entry"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo names no release $version"
+
+for n in "${sizes[@]}"; do
+  picture=$(file -b "$root/usr/share/icons/hicolor/${n}x${n}/apps/bounzo.png")
+  [[ $picture == "PNG image data, $n x $n,"* ]] || fail "the ${n}x${n} icon is not a $n px PNG"
+done
+
+# The unpacked program reaches the welcome form, with the ball as its icon.
+QT_QPA_PLATFORM=xcb "$prog" & GAME_PID=$!
+wait_window "Quindle1 - frm_court \(Form\)" >/dev/null || fail "no court window from the packaged program"
+hello=$(wait_window "Bounzo команда Bounzo") || fail "no welcome window from the packaged program"
+icon=$(xprop -id "$hello" 32c _NET_WM_ICON)
+icon=${icon:0:200}
+grep -q '= 256, 256,' <<<"$icon" || fail "the welcome window has no 256 px icon: $icon"
+read -r hx hy < <(window_origin "$hello")
+xdotool mousemove $((hx + 204)) $((hy + 248)) click 1   # "ВЫЙТИ"
+for _ in $(seq 40); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$GAME_PID" 2>/dev/null && fail "the packaged program still runs two seconds after the exit button"
+status=0; wait "$GAME_PID" || status=$?
+GAME_PID=
+[ "$status" -eq 0 ] || fail "the packaged program ended with status $status"
+echo "PASS"
