@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# Every way of leaving the game, in a real X server with real X events: the
+# program must end with status 0 within a second, whatever runs at the time.
+#
+# Usage: leaving.sh WAY BOUNZO CLOSE_WINDOW
+#   WAY           one of the cases below
+#   BOUNZO        the game
+#   CLOSE_WINDOW  the helper that asks a window to close as a close button does
+set -euo pipefail
+way=$1
+game=$2
+close_window=$3
+source "$(dirname "$0")/../e2e/xsession.sh"
+start_x
+
+COURT_TITLE="Quindle1 - frm_court \(Form\)"
+HELLO_TITLE="Bounzo команда Bounzo"
+PROMPT_TITLE="Задержка анимации..."
+MESSAGE_TITLE="Yes"
+
+"$game" & GAME_PID=$!
+court=$(wait_window "$COURT_TITLE") || fail "no court window"
+hello=$(wait_window "$HELLO_TITLE") || fail "no welcome window"
+read -r cx cy < <(window_origin "$court")
+
+hello_origin() { read -r hx hy < <(window_origin "$hello"); }
+click_play() { hello_origin; xdotool mousemove $((hx + 204)) $((hy + 180)) click 1; }
+click_exit() { hello_origin; xdotool mousemove $((hx + 204)) $((hy + 248)) click 1; }
+
+# From the welcome window to a running rally at the quickest delay.
+start_rally() {
+  click_play
+  wait_window "$PROMPT_TITLE" >/dev/null || fail "no delay prompt"
+  xdotool key --clearmodifiers ctrl+a
+  xdotool type "10"
+  xdotool key Return
+  window_gone "$HELLO_TITLE" || fail "the welcome window stays during a rally"
+  sleep 0.3
+}
+
+# Puts the racket under x = 225 pt by a move over the court's free surface
+# (below the welcome window, above the racket),
+# then rests the pointer on the racket (a move over it does not move it) and
+# makes sure it is there: the racket is red.
+point_at_racket() {
+  xdotool mousemove $((cx + 300)) $((cy + 475))
+  sleep 0.2
+  xdotool mousemove $((cx + 320)) $((cy + 500))
+  sleep 0.1
+  [ "$(pixel $((cx + 320)) $((cy + 500)))" = "255,0,0" ] || fail "the pointer is not on the racket"
+}
+
+# A click on the wall bar stops the rally and brings the welcome window back.
+stop_rally() {
+  xdotool mousemove $((cx + 286)) $((cy + 16)) click 1
+  hello=$(wait_window "$HELLO_TITLE") || fail "the welcome window did not come back after a wall click"
+}
+
+close() { "$close_window" "$1" || fail "could not ask window $1 to close"; }
+
+expect_exit_0_within_a_second() {
+  local what=$1
+  for _ in $(seq 20); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
+  kill -0 "$GAME_PID" 2>/dev/null && fail "the program still runs a second after $what"
+  local status=0
+  wait "$GAME_PID" || status=$?
+  GAME_PID=
+  [ "$status" -eq 0 ] || fail "exit status $status after $what"
+  echo "PASS: $what"
+}
+
+case $way in
+  exit_button)
+    click_exit
+    expect_exit_0_within_a_second "the exit button";;
+  exit_button_after_a_game)
+    start_rally; stop_rally; click_exit
+    expect_exit_0_within_a_second "the exit button after a game";;
+  exit_button_during_a_racket_rally)
+    # A racket click from the welcome state starts a rally with the welcome
+    # window still shown over the court; its exit button leaves at once.
+    start_rally; stop_rally; point_at_racket
+    xdotool click 1
+    sleep 0.5
+    kill -0 "$GAME_PID" || fail "the program ended by itself"
+    click_exit
+    expect_exit_0_within_a_second "the exit button during a rally";;
+  close_court)
+    close "$court"
+    expect_exit_0_within_a_second "closing the court window";;
+  close_welcome)
+    close "$hello"
+    expect_exit_0_within_a_second "closing the welcome window";;
+  close_court_during_a_rally)
+    start_rally
+    close "$court"
+    expect_exit_0_within_a_second "closing the court window during a rally";;
+  close_court_in_nested_rallies)
+    start_rally; point_at_racket
+    for _ in 1 2 3 4 5; do xdotool click 1; sleep 0.15; done
+    kill -0 "$GAME_PID" || fail "the program ended by itself"
+    close "$court"
+    expect_exit_0_within_a_second "closing the court window inside nested rallies";;
+  close_welcome_during_a_racket_rally)
+    start_rally; stop_rally; point_at_racket
+    xdotool click 1
+    sleep 0.5
+    close "$hello"
+    expect_exit_0_within_a_second "closing the welcome window during a rally";;
+  close_court_while_the_prompt_is_open)
+    click_play
+    wait_window "$PROMPT_TITLE" >/dev/null || fail "no delay prompt"
+    close "$court"
+    expect_exit_0_within_a_second "closing the court window while the delay prompt is open";;
+  close_welcome_while_the_prompt_is_open)
+    click_play
+    wait_window "$PROMPT_TITLE" >/dev/null || fail "no delay prompt"
+    close "$hello"
+    expect_exit_0_within_a_second "closing the welcome window while the delay prompt is open";;
+  close_court_while_a_message_is_open)
+    # The first racket click before any game runs a game without pumping,
+    # which ends at once with its win or loss message.
+    point_at_racket
+    xdotool click 1
+    wait_window "$MESSAGE_TITLE" >/dev/null || fail "no end-of-game message"
+    close "$court"
+    expect_exit_0_within_a_second "closing the court window while an end-of-game message is open";;
+  display_lost_during_a_rally)
+    # Not a way a player leaves, but the process must not outlive its display.
+    start_rally
+    kill "$XVFB_PID"
+    for _ in $(seq 20); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
+    kill -0 "$GAME_PID" 2>/dev/null && fail "the program still runs a second after its display went away"
+    wait "$GAME_PID" || true
+    GAME_PID=
+    echo "PASS: the program ended with its display";;
+  *) fail "unknown way of leaving: $way";;
+esac

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# A whole session under strace: the game writes nothing to disk, opens no
+# socket but its display connection and starts no other program.
+#
+# The session: "ИГРАТЬ", the answer 10, a short rally with the pointer over
+# the court, a wall click, "ВЫЙТИ". Then every traced call that could write a
+# file, make a socket or start a program is checked. What is let through, and
+# why:
+#   /dev/null opened for reading and writing: a device, nothing on disk
+#     (libdbus points a child's standard streams there, see below);
+#   mkdir of /tmp/runtime-USER: Qt's runtime folder (QStandardPaths), made
+#     with mode 0700 when XDG_RUNTIME_DIR is not set; the game puts nothing
+#     in it;
+#   fontconfig's cache under ~/.cache/fontconfig: written by the font library
+#     Qt uses, only when the system's font cache is out of date;
+#   AF_UNIX connections to /tmp/.X11-unix/X<display> (the display) and to
+#     /var/run/nscd/socket (glibc asking its local name-service cache for the
+#     user's name, which Qt needs for the runtime folder's name);
+#   execve attempts that fail: without a session bus, Qt's D-Bus support asks
+#     libdbus to autolaunch one with dbus-launch, which is not installed here;
+#     a successful start of any other program fails the test.
+#
+# Usage: no_files_no_network.sh BOUNZO
+set -euo pipefail
+game=$(realpath "$1")
+source "$(dirname "$0")/../e2e/xsession.sh"
+start_x
+
+trace=$(mktemp)
+trap 'rm -f "$trace"; stop_x' EXIT
+# No session bus, so the outcome does not hang on the machine's desktop.
+unset DBUS_SESSION_BUS_ADDRESS
+calls=openat,open,creat,socket,connect,execve,mkdir,mkdirat,rename,renameat,renameat2
+calls=$calls,unlink,unlinkat,link,linkat,symlink,symlinkat,truncate
+strace -f -qq -o "$trace" -e trace="$calls" -e signal=none "$game" & GAME_PID=$!
+
+court=$(wait_window "Quindle1 - frm_court \(Form\)") || fail "no court window"
+hello=$(wait_window "Bounzo команда Bounzo") || fail "no welcome window"
+read -r cx cy < <(window_origin "$court")
+read -r hx hy < <(window_origin "$hello")
+xdotool mousemove $((hx + 204)) $((hy + 180)) click 1
+wait_window "Задержка анимации..." >/dev/null || fail "no delay prompt"
+xdotool key --clearmodifiers ctrl+a
+xdotool type "10"
+xdotool key Return
+window_gone "Bounzo команда Bounzo" || fail "the welcome window stays during a rally"
+for x in 100 200 300 400; do xdotool mousemove $((cx + x)) $((cy + 400)); sleep 0.25; done
+xdotool mousemove $((cx + 286)) $((cy + 16)) click 1
+hello=$(wait_window "Bounzo команда Bounzo") || fail "the welcome window did not come back after a wall click"
+read -r hx hy < <(window_origin "$hello")
+xdotool mousemove $((hx + 204)) $((hy + 248)) click 1
+for _ in $(seq 100); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
+status=0
+wait "$GAME_PID" || status=$?
+GAME_PID=
+[ "$status" -eq 0 ] || fail "exit status $status"
+
+user=$(id -un)
+cache_home=${XDG_CACHE_HOME:-$HOME/.cache}
+found=0
+report() {
+  local what=$1 lines=$2
+  [ -z "$lines" ] && return 0
+  echo "FAIL: $what:" >&2
+  printf '%s\n' "$lines" | head -n 20 >&2
+  found=1
+}
+
+report "files opened for writing" "$(grep -E '(^|[0-9] )(open|openat)\(.*O_(WRONLY|RDWR|CREAT|TRUNC|APPEND)|(^|[0-9] )creat\(' "$trace" |
+  grep -vE '"/dev/null", O_RDWR' | grep -vF "\"$cache_home/fontconfig/" || true)"
+report "files or folders made, renamed or removed" "$(grep -E '(^|[0-9] )(mkdir|mkdirat|rename|renameat|renameat2|unlink|unlinkat|link|linkat|symlink|symlinkat|truncate)\(' "$trace" |
+  grep -vE "mkdir\(\"/tmp/runtime-$user\", 0700\)" | grep -vF "\"$cache_home/fontconfig" || true)"
+report "sockets other than local ones" "$(grep -E '(^|[0-9] )socket\(' "$trace" | grep -v 'socket(AF_UNIX' || true)"
+report "connections other than the display's" "$(grep -E '(^|[0-9] )connect\(' "$trace" |
+  grep -vE 'sun_path=@?"(/tmp/\.X11-unix/X[0-9]+|/var/run/nscd/socket)"' || true)"
+
+# Successful starts of other programs; an execve split by another thread's
+# line is judged by its "resumed" half.
+started=$(awk -v game="$game" '
+  /execve\(/ && !/resumed>/ {
+    pid = $1; line[pid] = $0
+    if (index($0, "execve(\"" game "\"") > 0) { delete line[pid]; next }
+    if ($0 ~ /<unfinished \.\.\.>/) next
+    if ($0 !~ /= -1 /) print $0
+    delete line[pid]; next
+  }
+  /<\.\.\. execve resumed>/ { pid = $1; if ((pid in line) && $0 !~ /= -1 /) print line[pid]; delete line[pid] }
+' "$trace")
+report "other programs started" "$started"
+attempts=$(grep -cE 'execve\(.*= -1 ' "$trace" || true)
+[ "$attempts" -gt 0 ] && echo "note: $attempts failed attempts to start another program:" \
+  "$(grep -oE 'execve\("[^"]*"' "$trace" | grep -vF "$game" | sed 's/.*\///; s/"$//' | sort -u | tr '\n' ' ')"
+
+[ "$found" -eq 0 ] || exit 1
+echo "PASS: $(wc -l <"$trace") traced calls; nothing written, no socket but the display's, no other program"
