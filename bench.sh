@@ -8,14 +8,6 @@ cd "$(dirname "$0")"
 started=$SECONDS
 
 tools/deps
-# The pointer is moved through XTest; until tools/deps lists it, fetch it here.
-if ! dpkg-query -W -f='${Status}' libxtst-dev 2>/dev/null | grep -q "install ok installed"; then
-  echo "Installing: libxtst-dev" >&2
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends libxtst-dev >/dev/null
-fi
 
 dir=build-bench
 logs=$dir/bench-logs
