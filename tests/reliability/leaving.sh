@@ -11,7 +11,17 @@ way=$1
 game=$2
 close_window=$3
 source "$(dirname "$0")/../e2e/xsession.sh"
+# stop_x gives up at the first kill that fails (the shell runs with -e), which
+# would leave the X server running when the game has ended already; this
+# cleanup always goes on to the end.
+leave_nothing_running() {
+  [ -z "${GAME_PID:-}" ] || kill "$GAME_PID" 2>/dev/null || true
+  kill "$XVFB_PID" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -f "$XVFB_LOG" "$XVFB_LOG.fd" ${1:+"$1"}
+}
 start_x
+trap leave_nothing_running EXIT
 
 COURT_TITLE="Quindle1 - frm_court \(Form\)"
 HELLO_TITLE="Bounzo команда Bounzo"

@@ -97,14 +97,17 @@ private:
         } else {
             answers.clear();
         }
-        // Every rally that ends in a win or a loss shows one message.
-        for (int i = 0; i < kMaxClicksPerGame + 2; ++i) answers.push_back(chance(0.5) ? "Yes" : "");
+        // Every rally that ends in a win or a loss shows one message, and
+        // "ИГРАТЬ" clicked during a rally asks for a delay: answers that the
+        // prompt accepts serve both, since a message ignores its answer.
+        for (int i = 0; i < kMaxClicksPerGame + 2; ++i) answers.push_back(good_answer().text);
         rt_.script_answers(answers);
 
         in_game_ = true;
         pumps_in_game_ = 0;
         clicks_ = 0;
         nesting_ = 0;
+        prompt_running_ = from_prompt;
         wall_forced_ = false;
         leave_at_ = 0;
         expected_delay_ = from_prompt ? good.value * 333 : -1;
@@ -174,6 +177,22 @@ private:
             // outside the field too: the racket is not clamped.
             const double x = chance(0.5) ? court.I_ball.left() + uniform(-30, 50) : uniform(-80, 520);
             rt_.move_mouse(court, static_cast<float>(x), static_cast<float>(uniform(0, 420)));
+            // The move pumps once more, and that pump may have met the turn limit.
+            if (wall_forced_ || !result_.failure.empty() || rt_.ending()) return;
+        }
+        // The welcome form stays shown over a rally that a racket click
+        // started, and its "ИГРАТЬ" then starts a game inside that rally.
+        if (!prompt_running_ && clicks_ < kMaxClicksPerGame && nesting_ < kMaxNesting && chance(1.0 / 40000)) {
+            ++clicks_;
+            ++nesting_;
+            ++result_.play_clicks;
+            result_.deepest_nesting = std::max(result_.deepest_nesting, nesting_ + 1);
+            prompt_running_ = true;
+            rt_.click(program_.hello(), program_.hello().CommandButton1);
+            prompt_running_ = false;
+            --nesting_;
+            // The nested game may have met the turn limit: nothing more then.
+            if (wall_forced_) return;
         }
         if (clicks_ < kMaxClicksPerGame && nesting_ < kMaxNesting && chance(1.0 / 6000)) {
             ++clicks_;
@@ -182,6 +201,7 @@ private:
             result_.deepest_nesting = std::max(result_.deepest_nesting, nesting_ + 1);
             rt_.click(court, court.b_racket);
             --nesting_;
+            if (wall_forced_) return;
         }
         if (chance(1.0 / 40000)) rt_.click(court, court.b_wall);
     }
@@ -270,6 +290,7 @@ private:
     double expected_delay_ = -1;
     int clicks_ = 0, nesting_ = 0;
     bool wall_forced_ = false, left_midway_ = false;
+    bool prompt_running_ = false;  // a game from the delay prompt runs, with the welcome form hidden
     std::string cached_caption_[2] = {"0", "0"};
     int cached_score_[2] = {0, 0};
     int cache_next_ = 0;

@@ -17,7 +17,8 @@ struct SessionResult {
     std::uint64_t pumps = 0;     // event pumps over the whole session
     int prompt_games = 0;        // of them, started from the delay prompt
     int stopped_at_deadline = 0; // games that a wall click had to stop
-    int racket_clicks = 0;       // nested rallies started during games
+    int racket_clicks = 0;       // nested rallies started during games by the racket
+    int play_clicks = 0;         // ... and by "ИГРАТЬ" over a rally
     int deepest_nesting = 0;     // rally loops running at once, at most
     std::string failure;         // empty when every check held
 };

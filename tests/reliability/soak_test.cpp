@@ -25,7 +25,7 @@ TEST(soak, random_whole_games_keep_the_court_sound_and_always_end) {
     std::uint64_t seed = replay ? env_number("BOUNZO_SOAK_SEED", 0) : env_number("BOUNZO_SOAK_FIRST_SEED", 1);
 
     const auto start = std::chrono::steady_clock::now();
-    std::uint64_t games = 0, sessions = 0, pumps = 0, prompt_games = 0, stopped = 0, clicks = 0;
+    std::uint64_t games = 0, sessions = 0, pumps = 0, prompt_games = 0, stopped = 0, clicks = 0, plays = 0;
     int deepest = 0;
     int failures = 0;
     while (games < target && failures < 5) {
@@ -35,6 +35,7 @@ TEST(soak, random_whole_games_keep_the_court_sound_and_always_end) {
         prompt_games += static_cast<std::uint64_t>(r.prompt_games);
         stopped += static_cast<std::uint64_t>(r.stopped_at_deadline);
         clicks += static_cast<std::uint64_t>(r.racket_clicks);
+        plays += static_cast<std::uint64_t>(r.play_clicks);
         deepest = std::max(deepest, r.deepest_nesting);
         ++sessions;
         if (!r.failure.empty()) {
@@ -47,7 +48,8 @@ TEST(soak, random_whole_games_keep_the_court_sound_and_always_end) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::cout << "soaked " << games << " games in " << sessions << " sessions (" << pumps << " pumps) in "
               << seconds << " s; " << prompt_games << " from the delay prompt, " << clicks
-              << " nested racket clicks (up to " << deepest << " rallies at once), " << stopped
+              << " nested racket clicks and " << plays
+              << " nested games from the prompt (up to " << deepest << " rallies at once), " << stopped
               << " stopped by the turn limit\n";
     EXPECT_GE(games, target);
 }
