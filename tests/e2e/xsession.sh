@@ -14,9 +14,10 @@ start_x() {
 }
 
 stop_x() {
-  [ -n "${GAME_PID:-}" ] && kill "$GAME_PID" 2>/dev/null
-  kill "$XVFB_PID" 2>/dev/null
-  wait 2>/dev/null
+  # Either may be gone already; cleaning up must not stop half-way.
+  [ -z "${GAME_PID:-}" ] || kill "$GAME_PID" 2>/dev/null || true
+  kill "$XVFB_PID" 2>/dev/null || true
+  wait 2>/dev/null || true
   rm -f "$XVFB_LOG" "$XVFB_LOG.fd"
 }
 

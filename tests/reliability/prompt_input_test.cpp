@@ -129,7 +129,7 @@ TEST(delay_prompt, random_texts_are_either_taken_in_range_or_asked_again) {
     std::mt19937 random(20240611);
     static const char kAlphabet[] = "0123456789+-.eE \t\0x&H,";
     const std::string alphabet(kAlphabet, sizeof kAlphabet - 1);
-    for (int i = 0; i < 20000; ++i) {
+    for (int i = 0; i < 5000; ++i) {
         std::string text;
         const int length = static_cast<int>(random() % 24);
         for (int k = 0; k < length; ++k)
