@@ -2,7 +2,6 @@
 // a thousand levels deep they must neither exhaust the stack nor keep the
 // program from ending at once when asked from the innermost one.
 #include "forms/program.h"
-#include "toolkit/qt/deep_nesting.h"
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/qt_runtime.h"
 
@@ -66,12 +65,3 @@ TEST(QtNesting, a_thousand_nested_racket_clicks_end_cleanly_from_the_innermost_r
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    toolkit::qt::allow_deep_nesting();
-    // Test discovery runs this at build time, with no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
