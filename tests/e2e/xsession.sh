@@ -10,6 +10,10 @@ start_x() {
   for _ in $(seq 400); do grep -q . "$XVFB_LOG.fd" 2>/dev/null && [ "$(tail -c1 "$XVFB_LOG.fd" | od -An -c | tr -d ' ')" = '\n' ] && break; sleep 0.05; done
   grep -q . "$XVFB_LOG.fd" || { cat "$XVFB_LOG" >&2; echo "FAIL: Xvfb did not start" >&2; exit 1; }
   export DISPLAY=":$(head -n1 "$XVFB_LOG.fd")"
+  # Under load the first connections can still be refused: wait until a
+  # client really gets through.
+  for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+  xdpyinfo >/dev/null 2>&1 || { cat "$XVFB_LOG" >&2; echo "FAIL: cannot connect to $DISPLAY" >&2; exit 1; }
   trap stop_x EXIT
 }
 
