@@ -77,6 +77,10 @@ void FormWindow::mouseMoveEvent(QMouseEvent* event) {
 void FormWindow::closeEvent(QCloseEvent* event) {
     // The form decides what closing means; the window never closes by itself.
     event->ignore();
+    request_close();
+}
+
+void FormWindow::request_close() {
     if (!form_) return;
     Form& form = *form_;
     runtime_.dispatch([&] { form.close_requested(); });

@@ -25,6 +25,8 @@ public:
     // Stops mirroring the form; its controls may outlive this window.
     void detach();
     QWidget* widget_of(const Control& control) const;
+    // Passes a request to close the window on to its form.
+    void request_close();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

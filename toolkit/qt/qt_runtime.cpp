@@ -16,7 +16,9 @@
 
 namespace toolkit::qt {
 
-QtRuntime::QtRuntime(Pumping pumping) : pumping_(pumping) {}
+QtRuntime::QtRuntime(Pumping pumping)
+    : pumping_(pumping),
+      blocked_close_filter_(std::make_unique<BlockedCloseFilter>([this](WId id) { return take_blocked_close(id); })) {}
 
 // Forms still loaded here are already destroyed (they are made after the
 // runtime): their windows go without touching them.
@@ -96,6 +98,18 @@ void QtRuntime::pump_events() {
     const auto sleep = pacer_.sleep_before_delivery(Pacer::Clock::now());
     if (sleep > Pacer::Clock::duration::zero()) std::this_thread::sleep_for(sleep);
     deliver_events();
+}
+
+// A close button pressed while a modal box is open still reaches the form,
+// after the event at hand, so leaving the game never waits for the box.
+bool QtRuntime::take_blocked_close(WId id) {
+    if (!QGuiApplication::modalWindow()) return false;  // Qt delivers it as a close event
+    for (const auto& [form, window] : windows_) {
+        if (window->internalWinId() != id) continue;
+        QMetaObject::invokeMethod(window, &FormWindow::request_close, Qt::QueuedConnection);
+        return true;
+    }
+    return false;
 }
 
 void QtRuntime::deliver_events() { QCoreApplication::processEvents(QEventLoop::AllEvents); }

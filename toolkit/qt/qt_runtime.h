@@ -1,11 +1,13 @@
 #pragma once
 
+#include "toolkit/qt/blocked_close_filter.h"
 #include "toolkit/qt/pacer.h"
 #include "toolkit/random_generator.h"
 #include "toolkit/runtime.h"
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace toolkit::qt {
@@ -13,7 +15,8 @@ namespace toolkit::qt {
 class FormWindow;
 
 // The real runtime: every form a top-level window, every control a widget,
-// the input box a modal dialog, and paced event pumping. Needs a QApplication.
+// the input box a modal dialog, and paced event pumping. Needs a QApplication,
+// made before the runtime.
 class QtRuntime : public Runtime {
 public:
     enum class Pumping {
@@ -45,12 +48,14 @@ private:
     void program_ending() override;
 
     void deliver_events();
+    bool take_blocked_close(WId window);
 
     Pumping pumping_;
     Pacer pacer_;
     RandomGenerator random_;
     std::map<const Form*, FormWindow*> windows_;
     std::set<const Form*> shown_once_;
+    std::unique_ptr<BlockedCloseFilter> blocked_close_filter_;
 };
 
 }  // namespace toolkit::qt
