@@ -32,7 +32,7 @@ cleanup() {
   rm -rf "$tmp"
 }
 trap cleanup EXIT
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$tmp/display" 2>"$logs/xvfb.log" &
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$tmp/display" 2>"$logs/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [ -s "$tmp/display" ] && break

@@ -4,7 +4,10 @@
 
 start_x() {
   XVFB_LOG=$(mktemp)
-  Xvfb -displayfd 6 -screen 0 1280x1024x24 -nolisten tcp 6>"$XVFB_LOG.fd" >"$XVFB_LOG" 2>&1 &
+  # -noreset: by default the server resets whenever its last client leaves,
+  # and refuses connections while it does, so a test's own quick X queries
+  # could make the game's connection fail.
+  Xvfb -displayfd 6 -screen 0 1280x1024x24 -nolisten tcp -noreset 6>"$XVFB_LOG.fd" >"$XVFB_LOG" 2>&1 &
   XVFB_PID=$!
   # Xvfb writes its display number, and a line feed, once it takes connections.
   for _ in $(seq 400); do grep -q . "$XVFB_LOG.fd" 2>/dev/null && [ "$(tail -c1 "$XVFB_LOG.fd" | od -An -c | tr -d ' ')" = '\n' ] && break; sleep 0.05; done
