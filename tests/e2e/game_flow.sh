@@ -58,9 +58,4 @@ read -r hx hy < <(window_origin "$hello")
 
 # "ВЫЙТИ" (101.99, 170.99 pt) ends the program with status 0 within a second.
 xdotool mousemove $((hx + 204)) $((hy + 248)) click 1
-for _ in $(seq 20); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
-kill -0 "$GAME_PID" 2>/dev/null && fail "the program still runs a second after the exit button"
-status=0; wait "$GAME_PID" || status=$?
-GAME_PID=
-[ "$status" -eq 0 ] || fail "exit status $status"
-echo "PASS"
+expect_exit_0_within "the exit button"

@@ -20,15 +20,29 @@ start_x() {
   trap stop_x EXIT
 }
 
+# Stops the game and the X server and removes the session's files, with
+# those a test adds to X_TEMP_FILES.
 stop_x() {
   # Either may be gone already; cleaning up must not stop half-way.
   [ -z "${GAME_PID:-}" ] || kill "$GAME_PID" 2>/dev/null || true
   kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
-  rm -f "$XVFB_LOG" "$XVFB_LOG.fd"
+  rm -rf "$XVFB_LOG" "$XVFB_LOG.fd" ${X_TEMP_FILES:-}
 }
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Fails unless the game started as `... & GAME_PID=$!` ends within SECONDS
+# (one unless given) with status 0; WHAT names the cause in the messages.
+expect_exit_0_within() {
+  local what=$1 seconds=${2:-1} status=0
+  for _ in $(seq $((seconds * 20))); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
+  kill -0 "$GAME_PID" 2>/dev/null && fail "the program still runs $seconds s after $what"
+  wait "$GAME_PID" || status=$?
+  GAME_PID=
+  [ "$status" -eq 0 ] || fail "exit status $status after $what"
+  echo "PASS: $what"
+}
 
 # Waits until a visible window with this exact title exists; prints its id.
 wait_window() {

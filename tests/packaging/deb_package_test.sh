@@ -14,9 +14,8 @@ for tool in dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli file read
 done
 
 work=$(mktemp -d)
-cleanup() { stop_x; rm -rf "$work"; }
 start_x
-trap cleanup EXIT
+X_TEMP_FILES=$work
 
 "$cpack" -G DEB --config "$config" -B "$work/out" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log" >&2; fail "cpack failed"; }
 arch=$(dpkg --print-architecture)
@@ -83,9 +82,4 @@ icon=${icon:0:200}
 grep -q '= 256, 256,' <<<"$icon" || fail "the welcome window has no 256 px icon: $icon"
 read -r hx hy < <(window_origin "$hello")
 xdotool mousemove $((hx + 204)) $((hy + 248)) click 1   # "ВЫЙТИ"
-for _ in $(seq 40); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
-kill -0 "$GAME_PID" 2>/dev/null && fail "the packaged program still runs two seconds after the exit button"
-status=0; wait "$GAME_PID" || status=$?
-GAME_PID=
-[ "$status" -eq 0 ] || fail "the packaged program ended with status $status"
-echo "PASS"
+expect_exit_0_within "the packaged program's exit button" 2
