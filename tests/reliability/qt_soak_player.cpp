@@ -338,7 +338,9 @@ void Player::in_rally() {
         return;
     }
     heartbeat_.beat("moving over the court during a rally");
-    if (r < 25) random_court_input(*court);
+    // Once stopping, no clicks: one on the ball may land on the racket drawn
+    // over it, and that starts a new game.
+    if (r < 25 && !stopping) random_court_input(*court);
     else move_over_free_surface(*court);
 }
 
