@@ -1,0 +1,194 @@
+// The game flow on the real windows, through the event loop as main() runs it:
+// the modal boxes as the player sees and answers them, and leaving, which ends
+// the event loop at once even from inside nested rallies. Timers play the
+// player; they belong to the test, so none outlives it.
+#include "forms/program.h"
+#include "toolkit/qt/form_window.h"
+#include "toolkit/qt/input_dialog.h"
+#include "toolkit/qt/qt_runtime.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Session : public testing::Test {
+public:
+    Session() {
+        QObject::connect(&box_watch_, &QTimer::timeout, &context_, [this] { answer_open_box(); });
+        box_watch_.start(10);
+    }
+    // Unloaded windows go away with their deferred deletion.
+    ~Session() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    // Starts the program as main() does and runs its event loop until it ends;
+    // one still running after 5 s is ended, and the test fails.
+    int run_program() {
+        program.start();
+        QTimer::singleShot(5000, &context_, [this] {
+            timed_out_ = true;
+            runtime.end_program();
+        });
+        const int status = runtime.run();
+        EXPECT_FALSE(timed_out_) << "the program did not end by itself";
+        return status;
+    }
+    // Runs `action` from its own timer once `ready` holds, checking every 5 ms.
+    // The action may run a whole game: other timers go on firing inside it.
+    void when(std::function<bool()> ready, std::function<void()> action) {
+        QTimer::singleShot(5, &context_, [=, this] { ready() ? action() : when(ready, action); });
+    }
+    void after(int ms, std::function<void()> action) { QTimer::singleShot(ms, &context_, action); }
+
+    // A left click on the control's widget, as the mouse gives it.
+    void click(const toolkit::Form& form, const toolkit::Control& control) {
+        toolkit::qt::FormWindow* w = runtime.window_of(form);
+        if (QWidget* widget = w ? w->widget_of(control) : nullptr) QTest::mouseClick(widget, Qt::LeftButton);
+        else ADD_FAILURE() << control.name() << " has no widget to click";
+    }
+    // Asks the form's window to close, as its close button does.
+    void close_window(const toolkit::Form& form) {
+        if (toolkit::qt::FormWindow* w = runtime.window_of(form)) w->close();
+        else ADD_FAILURE() << form.name() << " has no window to close";
+    }
+
+    bool welcome_visible() const { return runtime.window_of(hello) && runtime.window_of(hello)->isVisible(); }
+    bool windows_gone() const { return !runtime.window_of(court) && !runtime.window_of(hello); }
+
+    toolkit::qt::QtRuntime runtime;
+    forms::Program program{runtime};
+    // Made before start-up, unshown, so the test can hold them; unloaded,
+    // their objects live on with the program.
+    forms::frm_court& court = program.court();
+    forms::frm_hello& hello = program.hello();
+
+    // The text typed over the default answer, then "ОК"; none: "Отмена". With
+    // no replies left a box is confirmed as offered.
+    std::deque<std::optional<QString>> replies;
+    // Each box as the player saw it when it opened: "input_box" for the
+    // toolkit's own box, else "message"; title|answer offered|prompt; and
+    // whether the welcome form was shown meanwhile.
+    std::vector<std::string> boxes;
+
+private:
+    void answer_open_box() {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible() || dialog->property("answered").toBool()) return;
+        dialog->setProperty("answered", true);
+
+        QLineEdit* edit = dialog->findChild<QLineEdit*>();
+        auto* label = dialog->findChild<QLabel*>();
+        const QString seen = (dynamic_cast<toolkit::qt::InputDialog*>(dialog) ? "input_box " : "message ") +
+                             dialog->windowTitle() + "|" + (edit ? edit->text() : QString()) + "|" + (label ? label->text() : QString()) +
+                             (welcome_visible() ? " (welcome form shown)" : "");
+        boxes.push_back(seen.toStdString());
+
+        std::optional<QString> reply = edit ? edit->text() : QString();
+        if (!replies.empty()) {
+            reply = replies.front();
+            replies.pop_front();
+        }
+        if (edit && reply) edit->setText(*reply);
+        const QString wanted = QString::fromUtf8(reply ? "ОК" : "Отмена");
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            if (button->text() == wanted) return button->click();
+        ADD_FAILURE() << boxes.back() << " has no button " << wanted.toStdString();
+        dialog->reject();
+    }
+
+    bool timed_out_ = false;
+    QTimer box_watch_;
+    QObject context_;  // last: the test's pending timers go first
+};
+
+using QtGame = Session;
+
+// The prompt comes back through Cancel and refused answers while the welcome
+// form stays; the won game's message shows in the toolkit's box while the
+// welcome form is away, and Cancel there changes nothing.
+TEST_F(QtGame, prompt_box_comes_back_offering_50_then_the_end_message_box_then_the_welcome_form_on_a_reset_court) {
+    replies = {std::nullopt, "100.5", "abc", "10", std::nullopt};
+    // Once the game runs (no box, welcome form away), the next wall hit wins.
+    when([this] { return !welcome_visible() && !QApplication::activeModalWidget(); }, [this] {
+        court.b_racket.set_caption(" 9");
+        court.b_wall.set_height(1);
+    });
+    bool welcome_back = false;
+    int wall_pixels = 0;
+    when([this] { return welcome_visible(); }, [&] {
+        click(hello, hello.CommandButton1);  // the whole game runs inside the click
+        welcome_back = welcome_visible();
+        wall_pixels = runtime.window_of(court)->widget_of(court.b_wall)->height();
+        click(hello, hello.CommandButton2);
+    });
+
+    EXPECT_EQ(run_program(), 0);
+
+    const std::string prompt =
+        "input_box Задержка анимации...|50|Больше задержка — меньше скорость — 10..100:  (welcome form shown)";
+    EXPECT_EQ(boxes, (std::vector<std::string>{prompt, prompt, prompt, prompt, "input_box Yes|Yes|ПОЗДРАВЛЯЮ, ТЫ ВЫИГРАЛ!"}));
+    EXPECT_EQ(court.Delay_game.value(), 3330.0);
+    EXPECT_TRUE(welcome_back);
+    EXPECT_EQ(court.b_racket.caption(), "0");
+    EXPECT_EQ(wall_pixels, 20) << "the window does not show the reset wall bar of 15 points";
+    EXPECT_TRUE(windows_gone());
+}
+
+struct Exit {
+    const char* name;
+    void (*leave)(Session&);
+};
+void PrintTo(const Exit& exit, std::ostream* out) { *out << exit.name; }
+
+class QtLeaving : public Session, public testing::WithParamInterface<Exit> {
+protected:
+    // Starts a racket game, and from inside it the next one, until `deep`
+    // rallies run one inside the other; then leaves from the innermost, and
+    // starts the clock on how long the event loop takes to return.
+    void racket_rally(int deep) {
+        if (++depth < deep) after(40, [this, deep] { racket_rally(deep); });
+        else after(40, [this] {
+            depth_at_exit = depth;
+            since_exit.start();
+            GetParam().leave(*this);
+        });
+        click(court, court.b_racket);  // returns when the rally does
+        --depth;
+    }
+
+    QElapsedTimer since_exit;
+    int depth = 0, depth_at_exit = 0;
+};
+
+TEST_P(QtLeaving, from_racket_rallies_nested_four_deep_ends_the_event_loop_at_once_with_no_box) {
+    court.Delay_game = 16650.0;
+    when([this] { return welcome_visible(); }, [this] { racket_rally(4); });
+
+    EXPECT_EQ(run_program(), 0);
+
+    ASSERT_TRUE(since_exit.isValid()) << "the program was never left";
+    EXPECT_LT(since_exit.elapsed(), 1000) << "the event loop took long to return";
+    EXPECT_TRUE(windows_gone());
+    EXPECT_TRUE(boxes.empty()) << testing::PrintToString(boxes);
+    EXPECT_EQ(depth_at_exit, 4) << "a rally ended before the program was left";
+    EXPECT_EQ(depth, 0) << "a rally is still running";
+}
+
+const Exit kExits[] = {
+    {"exit_button", [](Session& s) { s.click(s.hello, s.hello.CommandButton2); }},
+    {"court_window_closed", [](Session& s) { s.close_window(s.court); }},
+    {"welcome_window_closed", [](Session& s) { s.close_window(s.hello); }},
+};
+INSTANTIATE_TEST_SUITE_P(Flow, QtLeaving, testing::ValuesIn(kExits), [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
