@@ -7,12 +7,10 @@
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/qt_runtime.h"
 
-#include <QColor>
 #include <QCoreApplication>
-#include <QEvent>
 #include <QImage>
-#include <QRect>
-#include <QString>
+#include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <gtest/gtest.h>
@@ -27,49 +25,38 @@ inline QRect px_rect(double left, double top, double width, double height) {
     const int l = px(left), t = px(top);
     return QRect(l, t, px(left + width) - l, px(top + height) - t);
 }
+inline QRect px_rect(const toolkit::Control& c) { return px_rect(c.left(), c.top(), c.width(), c.height()); }
 
-inline const QColor kCream(255, 248, 240);        // the court picture's field
-inline const QColor kPink(255, 192, 192);         // the court's back colour
-inline const QColor kRed(255, 0, 0);              // player's racket, wall bar
-inline const QColor kBlue(0, 0, 255);             // opponent's racket
-inline const QColor kDarkBlue(0, 0, 192);         // goal bar
-inline const QColor kBallGreen(215, 235, 80);     // the middle of the tennis ball
-inline const QColor kButtonFace(236, 233, 216);   // system button face as the game draws it
-inline const QColor kScrollBar(212, 208, 200);    // system scroll-bar colour as the game draws it
+// The racket's left end for the pointer at pixel column x: x in points less half a racket (width / 20.06 / 2).
+inline double racket_left_for(int x) { return x * 0.75 - 47.99 / 20.06 / 2; }
 
-inline QString rgb_text(const QColor& c) {
-    return QString("(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue());
-}
+// The court picture's field, the court's back colour, the rackets and bars, the middle of the
+// tennis ball, and the system colours as the game draws them.
+inline const QColor kCream(255, 248, 240), kPink(255, 192, 192), kRed(255, 0, 0), kBlue(0, 0, 255),
+    kDarkBlue(0, 0, 192), kBallGreen(215, 235, 80), kButtonFace(236, 233, 216), kScrollBar(212, 208, 200);
+
+// The 721 × 722 court picture centred on the 573 × 554 court: court pixel p shows picture pixel p + offset.
+inline const QPoint kPictureOffset((721 - 573) / 2, (722 - 554) / 2);
 
 inline bool near(const QColor& c, const QColor& want, int tolerance) {
-    return std::abs(c.red() - want.red()) <= tolerance && std::abs(c.green() - want.green()) <= tolerance &&
-           std::abs(c.blue() - want.blue()) <= tolerance;
+    return std::max({std::abs(c.red() - want.red()), std::abs(c.green() - want.green()),
+                     std::abs(c.blue() - want.blue())}) <= tolerance;
 }
 
-// The pixel at (x, y) of a grab is `want`, give or take `tolerance` per channel.
-inline testing::AssertionResult pixel_is(const QImage& image, int x, int y, const QColor& want, int tolerance = 3) {
-    if (!image.rect().contains(x, y))
-        return testing::AssertionFailure() << "pixel (" << x << "," << y << ") is outside the grab";
-    const QColor c = image.pixelColor(x, y);
-    if (near(c, want, tolerance)) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "pixel (" << x << "," << y << ") is " << rgb_text(c).toStdString()
-                                       << ", expected " << rgb_text(want).toStdString() << " ±" << tolerance;
-}
-
-inline testing::AssertionResult pixel_is_not(const QImage& image, int x, int y, const QColor& unwanted,
-                                             int tolerance = 3) {
-    const QColor c = image.pixelColor(x, y);
-    if (!near(c, unwanted, tolerance)) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "pixel (" << x << "," << y << ") is " << rgb_text(c).toStdString()
-                                       << ", close to the unwanted " << rgb_text(unwanted).toStdString();
+// The pixel at (x, y) of a grab is `want` (with `is` false: is not), give or take `tolerance` per channel.
+inline testing::AssertionResult pixel_is(const QImage& image, int x, int y, const QColor& want, int tolerance = 3,
+                                         bool is = true) {
+    const QColor c = image.rect().contains(x, y) ? image.pixelColor(x, y) : QColor();
+    if (c.isValid() && near(c, want, tolerance) == is) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "pixel (" << x << "," << y << ") is " << c.name().toStdString()
+                                       << (is ? ", expected " : ", unwanted ") << want.name().toStdString();
 }
 
 // How many pixels inside `area` are within `tolerance` of `colour`.
 inline int count_near(const QImage& image, const QRect& area, const QColor& colour, int tolerance) {
     int n = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (near(image.pixelColor(x, y), colour, tolerance)) ++n;
+        for (int x = area.left(); x <= area.right(); ++x) n += near(image.pixelColor(x, y), colour, tolerance);
     return n;
 }
 
@@ -83,9 +70,6 @@ QRect bounds_of(const QImage& image, const QRect& area, Test test) {
     return box;
 }
 
-// Text drawn in the system button-text colour (black), antialiased.
-inline bool is_dark_text(const QColor& c) { return c.red() < 110 && c.green() < 110 && c.blue() < 110; }
-
 // The game's two forms on the Qt backend, loaded and not yet shown. The
 // program is left at the end, as the exit button leaves it, so every window
 // is gone before the next test.
@@ -95,31 +79,45 @@ protected:
         program.leave();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-
-    toolkit::qt::FormWindow& window_of(const toolkit::Form& form) {
-        toolkit::qt::FormWindow* window = runtime.window_of(form);
-        if (!window) throw std::runtime_error(form.name() + " has no window");
-        return *window;
+    template <class T>
+    static T& must(T* p, const std::string& what) { return p ? *p : throw std::runtime_error(what + " is missing"); }
+    toolkit::qt::FormWindow& window_of(const toolkit::Form& f) { return must(runtime.window_of(f), f.name()); }
+    QWidget& widget_of(const toolkit::Form& f, const toolkit::Control& c) {
+        return must(window_of(f).widget_of(c), c.name());
     }
+    toolkit::qt::FormWindow& window() { return window_of(court); }
+    QWidget& widget(const toolkit::Control& control) { return widget_of(court, control); }
+    QImage grab_court() { return window().grab().toImage(); }
 
-    QWidget& widget_of(const toolkit::Form& form, const toolkit::Control& control) {
-        QWidget* widget = window_of(form).widget_of(control);
-        if (!widget) throw std::runtime_error(control.name() + " has no widget");
-        return *widget;
+    // Every device pixel outside the pieces is the picture centred at its natural size over the
+    // pink: a picture stretched, tiled, shifted or missing shows as a difference, and so does a
+    // square drawn around the round ball.
+    void expect_free_surface_is_the_centred_picture(int tolerance) {
+        const QImage g = grab_court();
+        const qreal ratio = g.devicePixelRatio();
+        QImage expected(g.size(), QImage::Format_RGB32);
+        expected.setDevicePixelRatio(ratio);
+        QPainter painter(&expected);
+        painter.fillRect(QRect(QPoint(), window().size()), kPink);
+        painter.drawImage(-kPictureOffset, picture);
+        QRegion pieces;
+        for (const auto& c : court.controls())  // the ball's antialiased rim reaches a pixel past its circle
+            pieces += c.get() == &court.I_ball ? QRegion(widget(*c).geometry().adjusted(-1, -1, 1, 1), QRegion::Ellipse)
+                                               : QRegion(widget(*c).geometry());
+        int differing = 0;
+        for (int y = 0; y < g.height(); ++y)
+            for (int x = 0; x < g.width(); ++x)
+                differing += !pieces.contains(QPoint(int(x / ratio), int(y / ratio))) &&
+                             !near(g.pixelColor(x, y), expected.pixelColor(x, y), tolerance);
+        EXPECT_EQ(differing, 0);
+        EXPECT_EQ(count_near(g, g.rect(), kPink, 6), 0);
     }
 
     toolkit::qt::QtRuntime runtime;
     forms::Program program{runtime};
-};
-
-// The court as loaded: design state, unshown.
-class CourtWindow : public GameWindows {
-protected:
-    QImage grab_court() { return window().grab().toImage(); }
-    toolkit::qt::FormWindow& window() { return window_of(court); }
-    QWidget& widget(const toolkit::Control& control) { return widget_of(court, control); }
-
     forms::frm_court& court = program.court();
+    forms::frm_hello& hello = program.hello();
+    const QImage picture{":/art/court.jpg"};
 };
 
 }  // namespace window_test
