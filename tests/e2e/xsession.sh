@@ -27,7 +27,8 @@ start_window_manager() {
   command -v "$wm" >/dev/null || fail "$wm is missing (tools/deps installs it)"
   WM_LOG=$(mktemp)
   "$wm" >"$WM_LOG" 2>&1 & WM_PID=$!
-  # A window manager names its check window on the root once it manages the screen.
+  # A window manager names its check window on the root once it has taken
+  # the screen; windows mapped before it handles requests wait for it.
   for _ in $(seq 200); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
     sleep 0.05
@@ -62,9 +63,11 @@ expect_exit_0_within() {
 }
 
 # Waits until a visible window with this exact title exists; prints its id.
+# A loaded machine can take seconds to start the game, and under a window
+# manager mapping waits for that process too: it gets ten.
 wait_window() {
   local title=$1 id
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.05
