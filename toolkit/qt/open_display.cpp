@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ struct HeldMessage {
     QString text;
 };
 
+// Qt's own threads may speak while the application is made.
+std::mutex held_mutex;
 std::vector<HeldMessage> held;
 
 std::string variable(const char* name) {
@@ -25,6 +28,7 @@ std::string variable(const char* name) {
 // start ends in a fatal one, after warnings that only repeat it.
 void hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type != QtFatalMsg) {
+        const std::lock_guard lock(held_mutex);
         held.push_back({type, context.category, text});
         return;
     }
@@ -42,6 +46,7 @@ std::unique_ptr<QApplication> open_display(int& argc, char** argv) {
     const QtMessageHandler previous = qInstallMessageHandler(hold);
     auto app = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);
+    const std::lock_guard lock(held_mutex);
     for (const HeldMessage& m : held) {
         const QMessageLogContext context(nullptr, 0, nullptr, m.category.isNull() ? nullptr : m.category.constData());
         if (previous) previous(m.type, context, m.text);
