@@ -29,7 +29,8 @@ public:
     // Passes a request to close the window on to its form.
     void request_close();
     // Keeps this window above the owner's, whatever is clicked, while the
-    // owner stays usable. Call before the window is first shown.
+    // owner stays usable. Done before the window is first shown, it changes
+    // nothing on screen; later calls find it done.
     void stay_above(FormWindow& owner);
 
 protected:
