@@ -1,14 +1,19 @@
 // Starts the game on the Qt backend.
 #include "forms/program.h"
 #include "toolkit/qt/deep_nesting.h"
+#include "toolkit/qt/open_display.h"
 #include "toolkit/qt/qt_runtime.h"
+#include "toolkit/qt/session_bus.h"
 
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char** argv) {
     toolkit::qt::allow_deep_nesting();
-    QApplication app(argc, argv);
+    toolkit::qt::keep_to_the_given_session_bus();
+    // The window class on X11 (WM_CLASS), which the desktop entry names, whatever the program file is called.
+    QCoreApplication::setApplicationName("bounzo");
+    const auto app = toolkit::qt::open_display(argc, argv);
     QApplication::setStyle("Fusion");
     QApplication::setWindowIcon(QIcon(":/art/icons/bounzo-256.png"));
     QGuiApplication::setDesktopFileName("org.bounzo.Bounzo");

@@ -1,34 +1,56 @@
 #!/usr/bin/env bash
 # A whole session as a player meets it, in a real window driven by real X
-# events: the welcome form over the court, a rejected and an accepted delay,
-# a rally in which the ball moves, the opponent follows it and the racket
-# follows the pointer, a wall click that stops it, and the exit button.
+# events: the welcome form over the court, staying above it when the court is
+# clicked; Enter on the focused "ИГРАТЬ"; a rejected and an accepted delay; a
+# rally in which the ball moves, the opponent follows it and the racket
+# follows the pointer; a wall click that stops it; Space on the welcome form
+# that comes back, which plays again; and Tab, keypad Enter on "ВЫЙТИ".
+# Runs bare or under the window manager named by X_WINDOW_MANAGER.
 set -euo pipefail
 game=$1
 source "$(dirname "$0")/xsession.sh"
 start_x
 
+PROMPT_TITLE="Задержка анимации..."
+HELLO_TITLE="Bounzo команда Bounzo"
+
 "$game" & GAME_PID=$!
 court=$(wait_window "Quindle1 - frm_court \(Form\)") || fail "no court window"
-hello=$(wait_window "Bounzo команда Bounzo") || fail "no welcome window over the court"
+hello=$(wait_window "$HELLO_TITLE") || fail "no welcome window over the court"
 read -r cx cy < <(window_origin "$court")
 read -r hx hy < <(window_origin "$hello")
 # The welcome window lies over the court's middle.
 [ $((hx - cx)) -gt 0 ] && [ $((hy - cy)) -gt 0 ] || fail "welcome window not over the court"
 
-# "ИГРАТЬ" (101.99, 119.99 pt, 102 x 30 pt), then a rejected answer.
-xdotool mousemove $((hx + 204)) $((hy + 180)) click 1
-prompt=$(wait_window "Задержка анимации...") || fail "no delay prompt"
+if [ -n "${X_WINDOW_MANAGER:-}" ]; then
+  # A click on the court's free surface (left of the welcome window, above
+  # the racket) makes the court the active window, and the welcome window
+  # stays above it.
+  xdotool mousemove $((cx + 30)) $((cy + 470)) click 1
+  for _ in $(seq 40); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$court" ] && break
+    sleep 0.05
+  done
+  [ "$(xdotool getactivewindow)" = "$court" ] || fail "a click on the court did not make it the active window"
+  stands_above "$hello" "$court" || fail "a click on the court raised it over the welcome window"
+  echo "PASS: the welcome window stays above the court clicked under $X_WINDOW_MANAGER"
+  # Back to the welcome window, as a player would click its title.
+  xdotool windowactivate --sync "$hello"
+fi
+
+# "ИГРАТЬ" has the focus: Enter presses it. Then a rejected answer.
+xdotool key Return
+wait_window "$PROMPT_TITLE" >/dev/null || fail "Enter on the welcome window did not open the delay prompt"
 xdotool key --clearmodifiers ctrl+a
 xdotool type "5"
 xdotool key Return
 sleep 0.3
-prompt=$(wait_window "Задержка анимации...") || fail "a rejected answer did not bring the prompt back"
+wait_window "$PROMPT_TITLE" >/dev/null || fail "a rejected answer did not bring the prompt back"
 xdotool key --clearmodifiers ctrl+a
 xdotool type "50"
 xdotool key Return
-window_gone "Задержка анимации..." || fail "an accepted answer did not close the prompt"
-window_gone "Bounzo команда Bounzo" || fail "the welcome window stays during a rally"
+window_gone "$PROMPT_TITLE" || fail "an accepted answer did not close the prompt"
+window_gone "$HELLO_TITLE" || fail "the welcome window stays during a rally"
 
 # The racket follows the pointer over the court's free surface (row 300 pt).
 racket_row=$((cy + 500))          # 375 pt, inside the racket (366.75..384.75 pt)
@@ -51,11 +73,22 @@ opp2=$(first_x_of_colour "$cx" $((cx + 700)) "$opponent_row" "0,0,255")
 [ "$shot1" != "$shot2" ] || fail "the court did not change during a rally"
 [ "${opp1:-x}" != "${opp2:-y}" ] || fail "the opponent did not move (${opp1:-none} then ${opp2:-none})"
 
-# A click on the red wall bar stops the rally; the welcome form comes back.
+# A click on the red wall bar stops the rally; the welcome form comes back
+# with the focus on "ИГРАТЬ" again: Space plays, it does not leave.
 xdotool mousemove $((cx + 286)) $((cy + 16)) click 1
-hello=$(wait_window "Bounzo команда Bounzo") || fail "the welcome window did not come back after a wall click"
-read -r hx hy < <(window_origin "$hello")
+wait_window "$HELLO_TITLE" >/dev/null || fail "the welcome window did not come back after a wall click"
+xdotool key space
+wait_window "$PROMPT_TITLE" >/dev/null || fail "Space on the welcome window after a rally did not open the delay prompt"
+kill -0 "$GAME_PID" 2>/dev/null || fail "Space on the welcome window after a rally ended the program"
+echo "PASS: Space on the welcome window after a rally opens the delay prompt"
+xdotool key --clearmodifiers ctrl+a
+xdotool type "100"
+xdotool key KP_Enter
+window_gone "$HELLO_TITLE" || fail "keypad Enter did not accept the answer"
+xdotool mousemove $((cx + 286)) $((cy + 16)) click 1
+wait_window "$HELLO_TITLE" >/dev/null || fail "the welcome window did not come back after the second wall click"
 
-# "ВЫЙТИ" (101.99, 170.99 pt) ends the program with status 0 within a second.
-xdotool mousemove $((hx + 204)) $((hy + 248)) click 1
-expect_exit_0_within "the exit button"
+# Tab moves the focus to "ВЫЙТИ"; keypad Enter presses it: the program ends
+# with status 0 within a second.
+xdotool key Tab KP_Enter
+expect_exit_0_within "Tab and keypad Enter on the exit button"

@@ -1,6 +1,7 @@
 # Shared by the end-to-end tests: a private X server and small helpers that
 # look at it the way a player would, through real X events and screen pixels.
-# Source it, then call start_x.
+# Source it, then call start_x. With X_WINDOW_MANAGER set (say, openbox), the
+# session runs under that window manager, started and stopped with the server.
 
 start_x() {
   XVFB_LOG=$(mktemp)
@@ -18,6 +19,22 @@ start_x() {
   for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
   xdpyinfo >/dev/null 2>&1 || { cat "$XVFB_LOG" >&2; echo "FAIL: cannot connect to $DISPLAY" >&2; exit 1; }
   trap stop_x EXIT
+  [ -z "${X_WINDOW_MANAGER:-}" ] || start_window_manager "$X_WINDOW_MANAGER"
+}
+
+start_window_manager() {
+  local wm=$1
+  command -v "$wm" >/dev/null || fail "$wm is missing (tools/deps installs it)"
+  WM_LOG=$(mktemp)
+  "$wm" >"$WM_LOG" 2>&1 & WM_PID=$!
+  # A window manager names its check window on the root once it has taken
+  # the screen; windows mapped before it handles requests wait for it.
+  for _ in $(seq 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.05
+  done
+  cat "$WM_LOG" >&2
+  fail "$wm did not start"
 }
 
 # Stops the game and the X server and removes the session's files, with
@@ -25,9 +42,10 @@ start_x() {
 stop_x() {
   # Either may be gone already; cleaning up must not stop half-way.
   [ -z "${GAME_PID:-}" ] || kill "$GAME_PID" 2>/dev/null || true
+  [ -z "${WM_PID:-}" ] || kill "$WM_PID" 2>/dev/null || true
   kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
-  rm -rf "$XVFB_LOG" "$XVFB_LOG.fd" ${X_TEMP_FILES:-}
+  rm -rf "$XVFB_LOG" "$XVFB_LOG.fd" ${WM_LOG:-} ${X_TEMP_FILES:-}
 }
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -45,9 +63,11 @@ expect_exit_0_within() {
 }
 
 # Waits until a visible window with this exact title exists; prints its id.
+# A loaded machine can take seconds to start the game, and under a window
+# manager mapping waits for that process too: it gets ten.
 wait_window() {
   local title=$1 id
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.05
@@ -64,11 +84,19 @@ window_gone() {
   return 1
 }
 
-# Top-left corner of a window's client area on the screen: "X Y".
+# Top-left corner of a window's client area on the screen: "X Y". (xdotool's
+# own geometry adds the window manager's frame offset a second time.)
 window_origin() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  echo "$X $Y"
+  xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $NF } /Absolute upper-left Y:/ { y = $NF } END { print x, y }'
+}
+
+# Succeeds when window UPPER stands above window LOWER in the window
+# manager's stacking order (_NET_CLIENT_LIST_STACKING, bottom to top).
+stands_above() {
+  local upper lower
+  upper=$(printf '0x%x' "$1") lower=$(printf '0x%x' "$2")
+  xprop -root _NET_CLIENT_LIST_STACKING | tr -s ', ' '\n\n' | grep '^0x' |
+    awk -v u="$upper" -v l="$lower" '$1 == u { pu = NR } $1 == l { pl = NR } END { exit !(pu && pl && pu > pl) }'
 }
 
 # Colour of one screen pixel as "R,G,B".

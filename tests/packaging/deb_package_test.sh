@@ -118,6 +118,9 @@ done
 QT_QPA_PLATFORM=xcb "$prog" & GAME_PID=$!
 wait_window "Quindle1 - frm_court \(Form\)" >/dev/null || fail "no court window from the packaged program"
 hello=$(wait_window "Bounzo команда Bounzo") || fail "no welcome window from the packaged program"
+# Docks link the running windows to the menu entry by their window class.
+wm_class=$(xprop -id "$hello" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p')
+grep -qxF "StartupWMClass=${wm_class:-none}" "$desktop" || fail "desktop entry's StartupWMClass is not the window class ${wm_class:-(none)}"
 icon=$(xprop -id "$hello" 32c _NET_WM_ICON)
 icon=${icon:0:200}
 grep -q '= 256, 256,' <<<"$icon" || fail "the welcome window has no 256 px icon: $icon"

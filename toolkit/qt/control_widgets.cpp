@@ -2,6 +2,7 @@
 
 #include "toolkit/qt/qt_look.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace toolkit::qt {
@@ -24,6 +25,12 @@ void draw_bevel(QPainter& p, const QRect& r, bool sunken) {
         p.drawLine(r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1));
         p.drawLine(r.topRight() + QPoint(-1, 1), r.bottomRight() + QPoint(-1, -1));
     }
+}
+
+bool is_enter_key(const QEvent& event) {
+    if (event.type() != QEvent::KeyPress && event.type() != QEvent::KeyRelease) return false;
+    const int key = static_cast<const QKeyEvent&>(event).key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 }  // namespace
@@ -57,6 +64,19 @@ void ButtonWidget::paintEvent(QPaintEvent*) {
         p.setPen(QPen(to_qcolor(look.fore), 1, Qt::DotLine));
         p.drawRect(rect().adjusted(3, 3, -4, -4));
     }
+}
+
+bool ButtonWidget::event(QEvent* event) {
+    if (!is_enter_key(*event)) return QAbstractButton::event(event);
+    // Enter and keypad Enter act as Space: the button goes down on the key's
+    // press and clicks on its release, so no key is left over for a box the
+    // click opens.
+    const auto& enter = static_cast<const QKeyEvent&>(*event);
+    QKeyEvent space(enter.type(), Qt::Key_Space, enter.modifiers() & ~Qt::KeypadModifier, QStringLiteral(" "),
+                    enter.isAutoRepeat());
+    const bool handled = QAbstractButton::event(&space);
+    event->setAccepted(space.isAccepted());
+    return handled;
 }
 
 LabelWidget::LabelWidget(const Control& control, QWidget* parent) : QWidget(parent), control_(control) {

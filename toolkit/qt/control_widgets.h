@@ -11,13 +11,15 @@
 namespace toolkit::qt {
 
 // A command button in the classic raised style, in its own colours on every
-// desktop. A disabled one keeps its colours and takes no clicks.
+// desktop. A disabled one keeps its colours and takes no clicks. With the
+// focus, Space or Enter presses it; it is never a window's default button.
 class ButtonWidget : public QAbstractButton {
 public:
     ButtonWidget(const Control& control, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     const Control& control_;

@@ -10,6 +10,9 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShowEvent>
+#include <QWindow>
+#include <algorithm>
 
 namespace toolkit::qt {
 
@@ -35,10 +38,9 @@ FormWindow::FormWindow(Form& form, Runtime& runtime)
         }
         if (w->focusPolicy() != Qt::NoFocus) focus_order.emplace(c->look().tab_index, w);
     }
-    QWidget* previous = nullptr;
     for (const auto& [index, w] : focus_order) {
-        if (previous) setTabOrder(previous, w);
-        previous = w;
+        if (!tab_order_.empty()) setTabOrder(tab_order_.back(), w);
+        tab_order_.push_back(w);
     }
 }
 
@@ -78,6 +80,25 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     // The form decides what closing means; the window never closes by itself.
     event->ignore();
     request_close();
+}
+
+void FormWindow::showEvent(QShowEvent* event) {
+    // Each time the program shows the form, the keyboard starts at its first
+    // control in tab order, wherever the focus was when it was hidden; a
+    // window coming back from the desktop's minimise keeps its focus.
+    if (event->spontaneous()) return;
+    const auto first = std::find_if(tab_order_.begin(), tab_order_.end(), [](QWidget* w) { return w->isEnabled(); });
+    if (first != tab_order_.end()) (*first)->setFocus(Qt::OtherFocusReason);
+}
+
+void FormWindow::stay_above(FormWindow& owner) {
+    // On X11 Qt writes the transient hint (WM_TRANSIENT_FOR), which window
+    // managers follow to keep a window above its owner, only for dialog-type
+    // windows. The type sets no modality, so the owner still takes clicks.
+    if (windowType() != Qt::Dialog) setWindowFlag(Qt::Dialog);
+    winId();
+    owner.winId();
+    windowHandle()->setTransientParent(owner.windowHandle());
 }
 
 void FormWindow::request_close() {

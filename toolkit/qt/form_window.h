@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <vector>
 
 namespace toolkit {
 class Form;
@@ -27,11 +28,16 @@ public:
     QWidget* widget_of(const Control& control) const;
     // Passes a request to close the window on to its form.
     void request_close();
+    // Keeps this window above the owner's, whatever is clicked, while the
+    // owner stays usable. Done before the window is first shown, it changes
+    // nothing on screen; later calls find it done.
+    void stay_above(FormWindow& owner);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void property_changed(const Control& control, Property property) override;
@@ -40,6 +46,7 @@ private:
     Runtime& runtime_;
     QPixmap background_;
     std::map<const Control*, QWidget*> widgets_;
+    std::vector<QWidget*> tab_order_;
 };
 
 }  // namespace toolkit::qt

@@ -62,9 +62,7 @@ void QtRuntime::show_form(Form& form, const Form* over) {
     if (!window) return;
     if (over) {
         if (FormWindow* owner_window = window_of(*over)) {
-            window->winId();
-            owner_window->winId();
-            window->windowHandle()->setTransientParent(owner_window->windowHandle());
+            window->stay_above(*owner_window);
             const QRect area = owner_window->geometry();
             // Places the inside of the window, not its frame, on the owner's centre.
             window->setGeometry(QRect(area.center() - QPoint(window->width() / 2, window->height() / 2), window->size()));
@@ -72,6 +70,9 @@ void QtRuntime::show_form(Form& form, const Form* over) {
     }
     window->show();
     window->raise();
+    // The player works with the form just shown: it takes the keyboard, on a
+    // bare X server too, where no window manager hands it over.
+    window->activateWindow();
     // The form's activation is raised once, when it is first shown, from the
     // event loop: no focus change is awaited, which a bare X server never sends.
     if (shown_once_.insert(&form).second) {

@@ -1,0 +1,58 @@
+#include "toolkit/qt/open_display.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace toolkit::qt {
+namespace {
+
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+// Qt's own threads may speak while the application is made.
+std::mutex held_mutex;
+std::vector<HeldMessage> held;
+
+std::string variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value ? std::string("«") + value + "»" : "не задан";
+}
+
+// While the application is made, Qt's messages are held back: a failed
+// start ends in a fatal one, after warnings that only repeat it.
+void hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type != QtFatalMsg) {
+        const std::lock_guard lock(held_mutex);
+        held.push_back({type, context.category, text});
+        return;
+    }
+    const std::string line = "bounzo: не удалось подключиться к дисплею (DISPLAY " + variable("DISPLAY") +
+                             ", WAYLAND_DISPLAY " + variable("WAYLAND_DISPLAY") + "): игре нужен рабочий стол\n";
+    std::fputs(line.c_str(), stderr);
+    // Qt aborts once this handler returns, and the half-made application
+    // must not be torn down: leave at once.
+    std::_Exit(1);
+}
+
+}  // namespace
+
+std::unique_ptr<QApplication> open_display(int& argc, char** argv) {
+    const QtMessageHandler previous = qInstallMessageHandler(hold);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previous);
+    const std::lock_guard lock(held_mutex);
+    for (const HeldMessage& m : held) {
+        const QMessageLogContext context(nullptr, 0, nullptr, m.category.isNull() ? nullptr : m.category.constData());
+        if (previous) previous(m.type, context, m.text);
+    }
+    held.clear();
+    return app;
+}
+
+}  // namespace toolkit::qt
