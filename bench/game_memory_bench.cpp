@@ -11,6 +11,7 @@
 #include "bench/child_process.h"
 #include "bench/stats.h"
 #include "forms/program.h"
+#include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_runtime.h"
 
 #include <QApplication>
@@ -37,7 +38,7 @@ constexpr int kGiveUpMs = 60000;
 int play_one_game(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle("Fusion");
-    QApplication::setWindowIcon(QIcon(":/art/icons/bounzo-256.png"));
+    QApplication::setWindowIcon(QIcon(toolkit::qt::load_picture(":/art/icons/bounzo-256.png")));
     toolkit::qt::QtRuntime runtime;
     forms::Program program(runtime);
     program.start();

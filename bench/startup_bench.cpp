@@ -14,6 +14,7 @@
 #include "bench/stats.h"
 #include "forms/program.h"
 #include "toolkit/qt/form_window.h"
+#include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_runtime.h"
 
 #include <QApplication>
@@ -77,7 +78,7 @@ private:
 int run_game_until_first_picture(int argc, char** argv) {
     StartupApplication app(argc, argv);
     QApplication::setStyle("Fusion");
-    QApplication::setWindowIcon(QIcon(":/art/icons/bounzo-256.png"));
+    QApplication::setWindowIcon(QIcon(toolkit::qt::load_picture(":/art/icons/bounzo-256.png")));
     toolkit::qt::QtRuntime runtime;
     forms::Program program(runtime);
     app.court_window = runtime.window_of(program.court());

@@ -2,6 +2,7 @@
 
 #include "toolkit/form.h"
 #include "toolkit/qt/control_widgets.h"
+#include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_look.h"
 #include "toolkit/runtime.h"
 #include "toolkit/units.h"
@@ -17,7 +18,7 @@
 namespace toolkit::qt {
 
 FormWindow::FormWindow(Form& form, Runtime& runtime)
-    : QWidget(nullptr), form_(&form), runtime_(runtime), background_(to_qstring(form.look().picture)) {
+    : QWidget(nullptr), form_(&form), runtime_(runtime), background_(load_picture(to_qstring(form.look().picture))) {
     const FormLook& look = form.look();
     setWindowTitle(to_qstring(look.caption));
     setFixedSize(to_pixels(look.client_width_twips / kTwipsPerPoint),

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+namespace toolkit::qt {
+
+// Reads a picture in the format its name ends in (.jpg, .gif, .png). Qt's
+// usual reading of a name whose format has no plugin of its own, as a png's,
+// loads every image-format plugin installed only to ask each whether it reads
+// that format (an svg one pulls in Qt Svg as well); here only the plugin of
+// the named format is ever loaded. No picture, or none that reads, is null.
+QPixmap load_picture(const QString& name);
+
+}  // namespace toolkit::qt
