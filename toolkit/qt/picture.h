@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QPixmap>
+#include <QPoint>
+#include <QSize>
 #include <QString>
 
 namespace toolkit::qt {
@@ -11,5 +13,15 @@ namespace toolkit::qt {
 // that format (an svg one pulls in Qt Svg as well); here only the plugin of
 // the named format is ever loaded. No picture, or none that reads, is null.
 QPixmap load_picture(const QString& name);
+
+// The part of a picture that an area of size `shown`, centred on it at its
+// natural size, shows, and where that part stands in the area. Only that part
+// is decoded: less to unpack and convert at start for a picture larger than
+// its window.
+struct PicturePart {
+    QPixmap pixmap;
+    QPoint at;
+};
+PicturePart load_centred_picture(const QString& name, QSize shown);
 
 }  // namespace toolkit::qt
