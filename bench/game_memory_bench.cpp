@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
         peak_mb.push_back(static_cast<double>(run.usage.ru_maxrss) / 1024.0);
         game_seconds.push_back(seconds);
     }
-    bench::print_figure("memory.peak", bench::summarize(peak_mb), bench::Spread::range);
+    bench::print_figure("memory.peak", bench::summarize(peak_mb), bench::Spread::range, 1);
     const bench::Summary games = bench::summarize(game_seconds);
     char text[128];
     std::snprintf(text, sizeof text, "a game lasted %.1f s (median of %zu)", games.median, games.n);
