@@ -57,6 +57,9 @@ if [ ! -s "$tmp/display" ]; then
 fi
 display=":$(tr -d '[:space:]' <"$tmp/display")"
 export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp/runtime
+# No session bus, for the game and the minimal program alike: neither starts
+# one of its own (a dbus-daemon that would outlive the run) or talks to one.
+export DBUS_SESSION_BUS_ADDRESS=disabled:
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # Each program prints FIGURE and NOTE lines (bench/stats.h). A program that

@@ -13,6 +13,7 @@
 #include "forms/program.h"
 #include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_runtime.h"
+#include "toolkit/qt/session_bus.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -36,6 +37,7 @@ constexpr double kPumpsPerTurn = 333;
 constexpr int kGiveUpMs = 60000;
 
 int play_one_game(int argc, char** argv) {
+    toolkit::qt::keep_to_the_given_session_bus();
     QApplication app(argc, argv);
     QApplication::setStyle("Fusion");
     QApplication::setWindowIcon(QIcon(toolkit::qt::load_picture(":/art/icons/bounzo-256.png")));

@@ -29,6 +29,7 @@
 #include "forms/program.h"
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/qt_runtime.h"
+#include "toolkit/qt/session_bus.h"
 #include "toolkit/units.h"
 
 #include <QApplication>
@@ -308,6 +309,7 @@ void print_turns(const RallyPlan& plan, const RallyProbe& probe) {
 
 int main(int argc, char** argv) {
     bench::allow_x_threads();
+    toolkit::qt::keep_to_the_given_session_bus();
     const bool plain = argc > 1 && std::strcmp(argv[1], "plain") == 0;
     int latency_samples = 0;
     for (int i = 1; i + 1 < argc; ++i)

@@ -19,6 +19,7 @@
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_runtime.h"
+#include "toolkit/qt/session_bus.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -85,6 +86,8 @@ private:
 
 // The same steps as the program's main, up to its event loop.
 int run_game(int argc, char** argv) {
+    toolkit::qt::keep_to_the_given_session_bus();
+    QCoreApplication::setApplicationName("bounzo");
     StartupApplication app(argc, argv);
     QApplication::setStyle("Fusion");
     QApplication::setWindowIcon(QIcon(toolkit::qt::load_picture(":/art/icons/bounzo-256.png")));
