@@ -18,17 +18,12 @@ const Clock::time_point kStart = Clock::time_point{} + hours(7);
 
 // Drives a pacer the way the Qt backend does, on a clock the test moves by
 // hand: every pump costs `pump_cost`, a wait ends at its deadline, and every
-// step the pacer asks for is noted with the time it was asked at.
+// step the pacer asks for is noted.
 struct PacedLoop {
-    struct Noted {
-        Pacer::Step step;
-        Clock::time_point at;
-    };
-
     Pacer pacer;
     Clock::time_point now = kStart;
     Clock::duration pump_cost = nanoseconds(5);
-    std::vector<Noted> steps;  // every step but "nothing"
+    std::vector<Pacer::Step> steps;  // every step but "nothing"
 
     void pump(std::uint64_t n) {
         for (std::uint64_t i = 0; i < n; ++i) {
@@ -43,13 +38,13 @@ struct PacedLoop {
     }
     std::size_t count(Kind kind) const {
         return static_cast<std::size_t>(
-            std::count_if(steps.begin(), steps.end(), [kind](const Noted& n) { return n.step.kind == kind; }));
+            std::count_if(steps.begin(), steps.end(), [kind](const Pacer::Step& s) { return s.kind == kind; }));
     }
 
 private:
     void take(Pacer::Step step) {
         if (step.kind == Kind::nothing) return;
-        steps.push_back({step, now});
+        steps.push_back(step);
         if (step.kind == Kind::wait) now = std::max(now, step.until);
     }
 };
@@ -69,9 +64,7 @@ TEST(Pacer, reads_the_clock_at_every_250th_pump_and_starts_it_at_the_first_readi
 }
 
 std::vector<Pacer::Step> steps_after(const PacedLoop& loop, std::size_t first) {
-    std::vector<Pacer::Step> out;
-    for (std::size_t i = first; i < loop.steps.size(); ++i) out.push_back(loop.steps[i].step);
-    return out;
+    return {loop.steps.begin() + static_cast<std::ptrdiff_t>(first), loop.steps.end()};
 }
 
 // The clock is started at pump 250, at kStart; then it moves on by
