@@ -1,11 +1,24 @@
 #!/usr/bin/env bash
 # Builds the benchmark programs (Release, into build-bench/), runs them in an X
 # server of their own and prints one table of the figures we keep, each with
-# its median, its spread and its target. Missing a target is not a failure.
-# Progress goes to stderr, the table to stdout.
+# its target, whether it meets it, and how it was measured. Missing a target
+# is not a failure. Progress goes to stderr, the table to stdout.
+#
+#   ./bench.sh [--against DIR]
+#
+# --against DIR also runs the benchmark programs found in DIR (the same bench/
+# sources built against another version of the game, e.g. the main branch),
+# taking turns with ours, and prints their figures in a column beside ours.
 set -euo pipefail
 cd "$(dirname "$0")"
 started=$SECONDS
+against=""
+if [ "${1:-}" = "--against" ] && [ -n "${2:-}" ]; then
+  against=$(cd "$2" && pwd)
+elif [ $# -gt 0 ]; then
+  echo "usage: $0 [--against DIR]" >&2
+  exit 2
+fi
 
 tools/deps
 
@@ -44,12 +57,16 @@ if [ ! -s "$tmp/display" ]; then
 fi
 display=":$(tr -d '[:space:]' <"$tmp/display")"
 export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp/runtime
+# No session bus, for the game and the minimal program alike: neither starts
+# one of its own (a dbus-daemon that would outlive the run) or talks to one.
+export DBUS_SESSION_BUS_ADDRESS=disabled:
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # Each program prints FIGURE and NOTE lines (bench/stats.h). A program that
 # fails or hangs leaves its figures empty; the table says so.
 results=$tmp/results
 : >"$results"
+: >"$results.against"
 # Other work on the machine slows the game and steals its core: the CPU time
 # all processes took while measuring, less our own (children, Xvfb included).
 busy_seconds() { awk '/^cpu / { printf "%.2f", ($2 + $3 + $4 + $7 + $8 + $9) / 100 }' /proc/stat; }
@@ -60,85 +77,115 @@ snapshot() {
   busy_now=$(busy_seconds)
   wall_now=$(date +%s.%N)
 }
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 snapshot
 busy_before=$busy_now own_before=$own_now wall_before=$wall_now
+# measure NAME PROGRAM ARGS...: ours, then the other version's if there is one.
 measure() {
-  local name=$1
-  shift
+  local name=$1 program=$2
+  shift 2
   echo "Measuring: $name ..." >&2
-  if ! timeout 180 "$@" >>"$results" 2>>"$logs/$name.log"; then
+  if ! timeout 240 "$bin/$program" "$@" >>"$results" 2>>"$logs/$name.log"; then
     echo "NOTE $name program failed, see $logs/$name.log" >>"$results"
   fi
+  [ -n "$against" ] || return 0
+  echo "Measuring: $name, other version ..." >&2
+  if ! timeout 240 "$against/$program" "$@" >>"$results.against" 2>>"$logs/$name.against.log"; then
+    echo "NOTE $name program failed, see $logs/$name.against.log" >>"$results.against"
+  fi
 }
-measure engine  "$bin/bounzo_bench_engine"
-measure startup "$bin/bounzo_bench_startup" 7
-measure memory  "$bin/bounzo_bench_game" 3
-measure paced   "$bin/bounzo_bench_rally" paced --latency 40
-measure plain   "$bin/bounzo_bench_rally" plain
+measure engine  bounzo_bench_engine
+measure startup bounzo_bench_startup 15
+measure memory  bounzo_bench_game 3
+measure paced   bounzo_bench_rally paced --latency 40
+measure plain   bounzo_bench_rally plain
 
 kill "$xvfb_pid" 2>/dev/null || true
 wait "$xvfb_pid" 2>/dev/null || true
 xvfb_pid=""
 snapshot
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 others=$(awk -v b0="$busy_before" -v b1="$busy_now" -v o0="$own_before" -v o1="$own_now" \
              -v w0="$wall_before" -v w1="$wall_now" -v n="$(nproc)" \
              'BEGIN { x = 100 * ((b1 - b0) - (o1 - o0)) / ((w1 - w0) * n); printf "%.0f", x < 0 ? 0 : x }')
 
-declare -A med lo hi kind count note
-while read -r tag key rest; do
+declare -A value how note other
+while read -r tag key first rest; do
   case $tag in
-    FIGURE)
-      read -r m l h k n <<<"$rest"
-      med[$key]=$m lo[$key]=$l hi[$key]=$h kind[$key]=$k count[$key]=$n
-      ;;
-    NOTE)
-      note[$key]="${note[$key]:+${note[$key]}; }$rest"
-      ;;
+    FIGURE) value[$key]=$first how[$key]=$rest ;;
+    NOTE) note[$key]="${note[$key]:+${note[$key]}; }$first $rest" ;;
   esac
 done <"$results"
+while read -r tag key first _; do
+  [ "$tag" = FIGURE ] && other[$key]=$first
+done <"$results.against"
 
-# One row: key, label, unit, samples noun, printf format, target text,
-# target value, how the target is read (exact: deviation; below: a limit;
-# about: a rough figure; none).
+# row KEY LABEL FORMAT UNIT TARGET-TEXT RULE GOAL: one line of the table.
+# RULE: abs (|value| <= GOAL), max (value <= GOAL) or none (no target).
 row() {
-  local key=$1 label=$2 unit=$3 noun=$4 fmt=$5 target=$6 goal=$7 rule=$8
-  local value spread verdict=""
-  if [ -z "${med[$key]:-}" ]; then
-    printf '%-44s %12s  %-40s %-12s %-10s %s\n' "$label" "n/a" "" "$target" "" "${note[$key]:-no result}"
-    return
+  local key=$1 label=$2 fmt=$3 unit=$4 target=$5 rule=$6 goal=${7:-0}
+  local shown verdict="" theirs="" detail
+  detail="${how[$key]:-}${note[$key]:+${how[$key]:+; }${note[$key]}}"
+  if [ -z "${value[$key]:-}" ]; then
+    shown="n/a" detail="${note[$key]:-no result}"
+  else
+    shown="$(printf "$fmt" "${value[$key]}")$unit"
+    case $rule in
+      abs) verdict=$(awk -v v="${value[$key]}" -v g="$goal" 'BEGIN { print (v <= g && -v <= g) ? "met" : "MISSED" }') ;;
+      max) verdict=$(awk -v v="${value[$key]}" -v g="$goal" 'BEGIN { print (v <= g) ? "met" : "MISSED" }') ;;
+    esac
   fi
-  value="$(printf "$fmt" "${med[$key]}") $unit"
-  spread="$(printf "$fmt" "${lo[$key]}")-$(printf "$fmt" "${hi[$key]}") (${kind[$key]}, ${count[$key]} $noun)"
-  case $rule in
-    exact) verdict=$(awk -v m="${med[$key]}" -v g="$goal" 'BEGIN { printf "%+.1f %%", 100 * (m - g) / g }') ;;
-    below) verdict=$(awk -v m="${med[$key]}" -v g="$goal" 'BEGIN { print (m < g) ? "met" : "MISSED" }') ;;
-  esac
-  printf '%-44s %12s  %-40s %-12s %-10s %s\n' "$label" "$value" "$spread" "$target" "$verdict" "${note[$key]:-}"
+  if [ -n "$against" ]; then
+    theirs="n/a"
+    [ -n "${other[$key]:-}" ] && theirs="$(printf "$fmt" "${other[$key]}")$unit"
+    printf '%-46s %10s %10s  %-10s %-7s %s\n' "$label" "$shown" "$theirs" "$target" "$verdict" "$detail"
+  else
+    printf '%-46s %10s  %-10s %-7s %s\n' "$label" "$shown" "$target" "$verdict" "$detail"
+  fi
 }
 
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//' || true)
 qt=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || echo "?")
 echo
 echo "Bounzo benchmarks, $(date '+%Y-%m-%d %H:%M %Z'); Release build; Qt $qt on xcb, Xvfb $display 1280x1024x24, no window manager"
-echo "Machine: ${cpu:-unknown CPU}, $(nproc) cores; other processes took $others % of it while we measured."
+echo "Machine: ${cpu:-unknown CPU}, $(nproc) cores; load average $load_before before, $load_after after;"
+echo "other processes took $others % of the machine while we measured."
 if [ "$others" -gt 10 ]; then
   echo "WARNING: the machine was busy with other work; timings and shares of a core are not trustworthy."
 fi
-echo "Turn periods and latencies: median and p10-p90 over turns or moves; others: median and min-max over runs."
-printf '%-44s %12s  %-40s %-12s %-10s %s\n' "figure" "median" "spread" "target" "vs target" "notes"
+echo "Turn periods are timed from the ball's move at the start of each turn (turn n's period: from turn n-1's move);"
+echo "their target is Delay_game = delay x 333 us. Errors are (period - target) / target; p99 is of |period - target|."
+echo "CPU is the game process's CPU time (all threads) over the rally's wall time. Latency is from an XTest pointer"
+echo "move to the racket's Left and to the end of the court window's repaint (painted and handed to the X server)."
+if [ -n "$against" ]; then
+  echo "Second column: the same programs built against $against."
+  printf '%-46s %10s %10s  %-10s %-7s %s\n' "figure" "this" "other" "target" "verdict" "how measured"
+else
+  printf '%-46s %10s  %-10s %-7s %s\n' "figure" "value" "target" "verdict" "how measured"
+fi
 printf '%s\n' "$(printf '%.0s-' $(seq 150))"
-for mode in paced plain; do
-  row "turn.$mode.10"  "Turn period, delay 10 (3330 pumps), $mode"   ms turns "%.2f" "3.33 ms"  3.33  exact
-  row "turn.$mode.50"  "Turn period, delay 50 (16650 pumps), $mode"  ms turns "%.2f" "16.65 ms" 16.65 exact
-  row "turn.$mode.100" "Turn period, delay 100 (33300 pumps), $mode" ms turns "%.2f" "33.3 ms"  33.3  exact
+for d in 10 50 100; do
+  row "turn.$d.median" "Turn period error, median, delay $d"  "%+.3f" " %" "<= 0.1 %" abs 0.1
 done
-row cpu.paced "Share of one core, rally at delay 50, paced" "%" "windows of 0.5 s" "%.1f" "about 4 %" 4 about
-row cpu.plain "Share of one core, rally at delay 50, plain" "%" "windows of 0.5 s" "%.1f" "(about 100)" 100 about
-row latency.paced.left  "Pointer move to racket Left (paced, 50)"     ms moves "%.2f" "< 2 ms"     2     below
-row latency.paced.paint "Pointer move to court repaint (paced, 50)"   ms moves "%.2f" "< 16.65 ms" 16.65 below
-row startup.picture "Start-up to court + welcome form painted"  ms runs "%.0f" "< 300 ms" 300 below
-row startup.court   "  of which: to the court's first paint"    ms runs "%.0f" "" 0 none
-row memory.peak "Peak resident memory, one whole game"          MB runs "%.1f" "< 80 MB" 80 below
-row engine.turn "Engine turn, headless, no pumping"             ns repetitions "%.1f" "< 200 ns" 200 below
+for d in 10 50 100; do
+  row "turn.$d.mean" "Turn period error, mean, delay $d" "%+.3f" " %" "<= 0.1 %" abs 0.1
+done
+for d in 10 50 100; do
+  row "turn.$d.p99" "Turn period |error|, p99, delay $d" "%.3f" " ms" "<= 0.3 ms" max 0.3
+done
+row turn.10.cpu  "Share of one core, rally at delay 10"  "%.2f" " %" "<= 5 %"   max 5
+row turn.50.cpu  "Share of one core, rally at delay 50"  "%.2f" " %" "<= 3 %"   max 3
+row turn.100.cpu "Share of one core, rally at delay 100" "%.2f" " %" "<= 2.5 %" max 2.5
+row latency.left    "Pointer move -> racket Left, median"      "%.3f" " ms" "" none
+row latency.repaint "Pointer move -> racket repainted, median" "%.3f" " ms" "<= 0.6 ms" max 0.6
+row startup.ratio   "Start-up to both windows painted, x minimal" "%.2f" " x" "<= 1.2 x" max 1.2
+row startup.game    "  the game: spawn to both windows painted"   "%.0f" " ms" "" none
+row startup.minimal "  minimal Qt program (1 window, 2 buttons)"  "%.0f" " ms" "" none
+row startup.cpu     "  CPU time of the game up to its picture"    "%.1f" " ms" "" none
+row memory.peak     "Peak resident memory, one whole game"        "%.1f" " MB" "< 80 MB" max 80
+row memory.minimal  "  the minimal Qt program, started"           "%.1f" " MB" "" none
+row engine.turn     "Engine turn, headless, no pumping"           "%.1f" " ns" "< 200 ns" max 200
+row plain.50.median "Plain event-queue loop, delay 50: error"     "%+.1f" " %" "" none
+row plain.50.cpu    "Plain event-queue loop, delay 50: core share" "%.1f" " %" "" none
 echo
 echo "Build $((built - started)) s, measurements $((SECONDS - built)) s, total $((SECONDS - started)) s. Logs: $logs/"

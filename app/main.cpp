@@ -2,6 +2,7 @@
 #include "forms/program.h"
 #include "toolkit/qt/deep_nesting.h"
 #include "toolkit/qt/open_display.h"
+#include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_runtime.h"
 #include "toolkit/qt/session_bus.h"
 
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("bounzo");
     const auto app = toolkit::qt::open_display(argc, argv);
     QApplication::setStyle("Fusion");
-    QApplication::setWindowIcon(QIcon(":/art/icons/bounzo-256.png"));
+    QApplication::setWindowIcon(QIcon(toolkit::qt::load_picture(":/art/icons/bounzo-256.png")));
     QGuiApplication::setDesktopFileName("org.bounzo.Bounzo");
     toolkit::qt::QtRuntime runtime;
     forms::Program program(runtime);

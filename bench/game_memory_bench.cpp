@@ -11,7 +11,9 @@
 #include "bench/child_process.h"
 #include "bench/stats.h"
 #include "forms/program.h"
+#include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_runtime.h"
+#include "toolkit/qt/session_bus.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -35,9 +37,10 @@ constexpr double kPumpsPerTurn = 333;
 constexpr int kGiveUpMs = 60000;
 
 int play_one_game(int argc, char** argv) {
+    toolkit::qt::keep_to_the_given_session_bus();
     QApplication app(argc, argv);
     QApplication::setStyle("Fusion");
-    QApplication::setWindowIcon(QIcon(":/art/icons/bounzo-256.png"));
+    QApplication::setWindowIcon(QIcon(toolkit::qt::load_picture(":/art/icons/bounzo-256.png")));
     toolkit::qt::QtRuntime runtime;
     forms::Program program(runtime);
     program.start();
@@ -90,7 +93,7 @@ int main(int argc, char** argv) {
         peak_mb.push_back(static_cast<double>(run.usage.ru_maxrss) / 1024.0);
         game_seconds.push_back(seconds);
     }
-    bench::print_figure("memory.peak", bench::summarize(peak_mb), bench::Spread::range);
+    bench::print_figure("memory.peak", bench::summarize(peak_mb), bench::Spread::range, 1);
     const bench::Summary games = bench::summarize(game_seconds);
     char text[128];
     std::snprintf(text, sizeof text, "a game lasted %.1f s (median of %zu)", games.median, games.n);

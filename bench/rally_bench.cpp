@@ -1,8 +1,10 @@
 // Times the rally loop on the real Qt backend in a real X server: the turn
-// period at the delays 10, 50 and 100, the share of one core the game's
-// process takes during a rally, and, optionally, how fast a real pointer move
-// reaches the racket and the screen. One pumping mode per run:
+// period at the delays 10, 50 and 100 against its target, the share of one
+// core the game's process takes during each of those rallies, and, in paced
+// mode, how fast a real pointer move reaches the racket and the screen:
 //   bounzo_bench_rally paced|plain [--latency SAMPLES]
+// Plain pumping (the event queue at every pump) runs one rally at delay 50,
+// for comparison.
 //
 // How a turn is timed. Every turn of the loop begins by writing the ball's
 // Left, by at least one point, which is more than one pixel; the court window
@@ -12,6 +14,10 @@
 // touching the engine or the control's one observer slot, which belongs to
 // the window. The ball's Top write moves the widget too, but only vertically,
 // so a move that changes x marks a turn.
+//
+// How a repaint is timed. A window's pieces are painted and handed to the X
+// server while the window handles its update request; the probe notes the end
+// of the first such handling after the racket moved.
 //
 // A rally here must not end by itself: at the start of every turn the filter
 // gives both bars their full height back (one turn takes at most one point
@@ -23,6 +29,7 @@
 #include "forms/program.h"
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/qt_runtime.h"
+#include "toolkit/qt/session_bus.h"
 #include "toolkit/units.h"
 
 #include <QApplication>
@@ -37,6 +44,7 @@
 #include <cstring>
 #include <ctime>
 #include <exception>
+#include <functional>
 #include <random>
 #include <string>
 #include <thread>
@@ -58,12 +66,18 @@ double cpu_seconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// Turns at the start of a rally that are not counted: the first one runs
-// while the windows settle and the pacer takes up the time.
+std::string format(const char* pattern, double a, double b = 0, double c = 0) {
+    char text[160];
+    std::snprintf(text, sizeof text, pattern, a, b, c);
+    return text;
+}
+
+// The start of a rally that is not counted: the first turns run while the
+// windows settle and the pacer takes up the time, or makes up for a slow
+// first paint.
 constexpr int kWarmUpTurns = 3;
+constexpr std::chrono::milliseconds kWarmUp{250};
 constexpr int kMinPeriods = 8;
-// The share of a core is taken over windows of this much rally time.
-constexpr double kCpuWindowSeconds = 0.5;
 
 // Where the pointer is moved for the latency samples, in court points: two
 // spots on the form's own surface below the racket's bottom edge (384.8) and
@@ -79,7 +93,7 @@ struct RallyPlan {
 };
 
 // Real pointer moves from a thread of their own, at random moments, so they
-// fall anywhere in the pacer's rhythm of sleeping and delivering.
+// fall anywhere in the pacer's rhythm of waiting and racing.
 class PointerThread {
 public:
     void start(int samples, QPoint first, QPoint second) {
@@ -91,10 +105,10 @@ public:
 
     std::atomic<bool> ok{true};
     std::atomic<bool> done{false};
-    std::atomic<int> sent{0};               // number of the last move sent
+    std::atomic<int> sent{0};                 // number of the last move sent
     std::atomic<std::int64_t> sent_at_ns{0};  // when it was sent, steady clock
-    std::atomic<int> seen{0};               // number of the last move the racket followed
-    std::atomic<int> lost{0};               // moves the racket never followed
+    std::atomic<int> seen{0};                 // number of the last move the racket followed
+    std::atomic<int> lost{0};                 // moves the racket never followed
 
 private:
     void run(int samples, QPoint first, QPoint second) {
@@ -122,6 +136,22 @@ private:
     std::thread thread_;
 };
 
+// Tells, after the fact, that an event was handled and when its handling
+// began: a window's repaint is done when its update request has been handled.
+class BenchApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    std::function<void(QObject*, QEvent::Type, Clock::time_point)> handled;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        const Clock::time_point began = Clock::now();
+        const bool result = QApplication::notify(receiver, event);
+        if (handled) handled(receiver, type, began);
+        return result;
+    }
+};
+
 class RallyProbe : public QObject {
 public:
     RallyProbe(forms::frm_court& court, toolkit::qt::FormWindow& window)
@@ -131,26 +161,42 @@ public:
           racket_(window.widget_of(court.b_racket)) {
         ball_->installEventFilter(this);
         racket_->installEventFilter(this);
-        window_.installEventFilter(this);
     }
 
     void begin(const RallyPlan& plan, PointerThread* pointer) {
         plan_ = plan;
         pointer_ = pointer;
         turns_ = 0;
+        measuring_ = false;
         periods_.clear();
-        cpu_shares_.clear();
+        repaint_ms.clear();
         started_ = Clock::now();
         awaiting_paint_ = false;
     }
 
+    // Turn periods in milliseconds, after the warm-up.
     const std::vector<double>& periods() const { return periods_; }
     // The long-run pace: measured rally time over the turns in it.
     double mean_period_ms() const {
         return periods_.empty() ? 0 : ms_between(measuring_since_, last_turn_) / static_cast<double>(periods_.size());
     }
-    const std::vector<double>& cpu_shares() const { return cpu_shares_; }
-    std::vector<double> to_left_ms, to_paint_ms;
+    // The process's share of one core over the measured turns, in per cent.
+    double cpu_share() const {
+        const double wall = ms_between(measuring_since_, last_turn_) / 1000;
+        return wall > 0 ? 100.0 * (last_turn_cpu_ - measuring_cpu_) / wall : 0;
+    }
+    std::vector<double> to_left_ms, to_repaint_ms;
+    // How long each repaint of the court took during the measured turns.
+    std::vector<double> repaint_ms;
+
+    void event_handled(QObject* receiver, QEvent::Type type, Clock::time_point began) {
+        if (type != QEvent::UpdateRequest || receiver != &window_) return;
+        const Clock::time_point now = Clock::now();
+        if (measuring_) repaint_ms.push_back(ms_between(began, now));
+        if (!awaiting_paint_) return;
+        awaiting_paint_ = false;
+        to_repaint_ms.push_back(ms_between(paint_sent_, now));
+    }
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override {
@@ -158,8 +204,6 @@ protected:
             const auto* move = static_cast<QMoveEvent*>(event);
             if (object == ball_ && move->pos().x() != move->oldPos().x()) turn_started();
             if (object == racket_) racket_moved();
-        } else if (event->type() == QEvent::Paint && object == &window_) {
-            window_painted();
         }
         return false;
     }
@@ -169,20 +213,15 @@ private:
         const Clock::time_point now = Clock::now();
         const double cpu = cpu_seconds();
         ++turns_;
-        if (turns_ == kWarmUpTurns) {
-            measuring_since_ = now;
-            window_start_ = now;
-            window_cpu_ = cpu;
-        } else if (turns_ > kWarmUpTurns) {
+        if (measuring_) {
             periods_.push_back(ms_between(last_turn_, now));
-            const double window = std::chrono::duration<double>(now - window_start_).count();
-            if (window >= kCpuWindowSeconds) {
-                cpu_shares_.push_back(100.0 * (cpu - window_cpu_) / window);
-                window_start_ = now;
-                window_cpu_ = cpu;
-            }
+        } else if (turns_ >= kWarmUpTurns && now - started_ >= kWarmUp) {
+            measuring_ = true;
+            measuring_since_ = now;
+            measuring_cpu_ = cpu;
         }
         last_turn_ = now;
+        last_turn_cpu_ = cpu;
         keep_bars_full();
         if (rally_done(now)) court_.b_wall_Click();
     }
@@ -191,7 +230,7 @@ private:
         // However slow the pumping, a rally gives up after this long.
         if (std::chrono::duration<double>(now - started_).count() > 3 * plan_.seconds + 10) return true;
         if (pointer_) return pointer_->done.load();
-        return turns_ > kWarmUpTurns && periods_.size() >= static_cast<std::size_t>(kMinPeriods) &&
+        return measuring_ && periods_.size() >= static_cast<std::size_t>(kMinPeriods) &&
                std::chrono::duration<double>(now - measuring_since_).count() >= plan_.seconds;
     }
 
@@ -218,12 +257,6 @@ private:
         awaiting_paint_ = true;
     }
 
-    void window_painted() {
-        if (!awaiting_paint_) return;
-        awaiting_paint_ = false;
-        to_paint_ms.push_back(ms_between(paint_sent_, Clock::now()));
-    }
-
     forms::frm_court& court_;
     toolkit::qt::FormWindow& window_;
     QWidget* ball_;
@@ -232,9 +265,10 @@ private:
     RallyPlan plan_;
     PointerThread* pointer_ = nullptr;
     int turns_ = 0;
-    Clock::time_point started_, measuring_since_, last_turn_, window_start_;
-    double window_cpu_ = 0;
-    std::vector<double> periods_, cpu_shares_;
+    bool measuring_ = false;
+    Clock::time_point started_, measuring_since_, last_turn_;
+    double measuring_cpu_ = 0, last_turn_cpu_ = 0;
+    std::vector<double> periods_;
     bool awaiting_paint_ = false;
     Clock::time_point paint_sent_;
 };
@@ -244,32 +278,56 @@ QPoint court_pixel(const QWidget& window, float x_points, float y_points) {
                                      static_cast<int>(std::lround(y_points * toolkit::kPixelsPerPoint))));
 }
 
+// The turn periods of one rally against their target, Delay_game microseconds:
+// the median's and the long-run mean's error, and the 99th percentile of how
+// far single turns stray; then the share of a core.
+void print_turns(const RallyPlan& plan, const RallyProbe& probe) {
+    const double target = plan.delay_answer * 333 / 1000;  // ms
+    const bench::Summary periods = bench::summarize(probe.periods());
+    if (periods.n == 0) {
+        bench::print_note(plan.key, "no turns measured");
+        return;
+    }
+    std::vector<double> strays;
+    for (double p : probe.periods()) strays.push_back(std::abs(p - target));
+    const std::string spread = format("p10-p90 %.3f-%.3f ms", periods.p10, periods.p90);
+    bench::print_value(plan.key + ".median", 100 * (periods.median - target) / target,
+                       format("median %.3f ms of %.0f turns", periods.median, static_cast<double>(periods.n)) + ", " +
+                           spread);
+    bench::print_value(plan.key + ".mean", 100 * (probe.mean_period_ms() - target) / target,
+                       format("mean %.4f ms over %.1f s", probe.mean_period_ms(),
+                              probe.mean_period_ms() * static_cast<double>(periods.n) / 1000));
+    const bench::Summary stray = bench::summarize(strays);
+    bench::print_value(plan.key + ".p99", stray.p99, format("largest %.3f ms, median %.3f ms", stray.max, stray.median));
+    const bench::Summary repaint = bench::summarize(probe.repaint_ms);
+    bench::print_note(plan.key + ".p99", format("a court repaint took %.3f ms (median), %.3f ms (p99), %.3f ms (largest)",
+                                                repaint.median, repaint.p99, repaint.max));
+    bench::print_value(plan.key + ".cpu", probe.cpu_share(), "the process's CPU time over the measured turns");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     bench::allow_x_threads();
+    toolkit::qt::keep_to_the_given_session_bus();
     const bool plain = argc > 1 && std::strcmp(argv[1], "plain") == 0;
     int latency_samples = 0;
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--latency") == 0) latency_samples = std::atoi(argv[i + 1]);
-    const std::string mode = plain ? "plain" : "paced";
 
-    QApplication app(argc, argv);
+    BenchApplication app(argc, argv);
     QApplication::setStyle("Fusion");
     QtRuntime runtime(plain ? QtRuntime::Pumping::plain : QtRuntime::Pumping::paced);
     forms::Program program(runtime);
     program.start();
 
-    std::vector<RallyPlan> plans = {
-        {"turn." + mode + ".10", 10, 1.0, false},
-        {"turn." + mode + ".50", 50, 3.0, false},
-        {"turn." + mode + ".100", 100, 2.0, false},
-    };
-    if (latency_samples > 0) plans.push_back({"latency." + mode, 50, 0, true});
-
-    auto figure = [&](const std::string& key, const std::vector<double>& samples, bench::Spread spread) {
-        bench::print_figure(key, bench::summarize(samples), spread);
-    };
+    std::vector<RallyPlan> plans;
+    if (plain) {
+        plans.push_back({"plain.50", 50, 2.0, false});
+    } else {
+        plans = {{"turn.10", 10, 3.0, false}, {"turn.50", 50, 4.0, false}, {"turn.100", 100, 5.0, false}};
+        if (latency_samples > 0) plans.push_back({"latency", 50, 0, true});
+    }
 
     // The game's own way into a rally, as after an accepted delay prompt:
     // the welcome form goes, the court is reset, and the loop runs.
@@ -277,6 +335,9 @@ int main(int argc, char** argv) {
         forms::frm_court& court = program.court();
         toolkit::qt::FormWindow* window = runtime.window_of(court);
         RallyProbe probe(court, *window);
+        app.handled = [&probe](QObject* receiver, QEvent::Type type, Clock::time_point began) {
+            probe.event_handled(receiver, type, began);
+        };
         runtime.hide(program.hello());
         for (const RallyPlan& plan : plans) {
             PointerThread pointer;
@@ -286,39 +347,28 @@ int main(int argc, char** argv) {
                               court_pixel(*window, kPointerX[1], kPointerY));
             court.Delay_game = plan.delay_answer * 333;
             court.delay_ini = court.Delay_game;
-            const double cpu_before = cpu_seconds();
-            const Clock::time_point before = Clock::now();
             try {
                 court.start_settings();
                 court.move_ball();
             } catch (const std::exception& error) {
                 bench::print_note(plan.key, std::string("rally failed: ") + error.what());
             }
-            const double wall = std::chrono::duration<double>(Clock::now() - before).count();
             pointer.join();
             if (!plan.latency) {
-                figure(plan.key, probe.periods(), bench::Spread::percentiles);
-                char mean[64];
-                std::snprintf(mean, sizeof mean, "mean %.2f ms", probe.mean_period_ms());
-                bench::print_note(plan.key, mean);
-                if (plan.delay_answer == 50) {
-                    figure("cpu." + mode, probe.cpu_shares(), bench::Spread::range);
-                    char text[96];
-                    std::snprintf(text, sizeof text, "whole rally %.1f %% of one core over %.1f s",
-                                  100.0 * (cpu_seconds() - cpu_before) / wall, wall);
-                    bench::print_note("cpu." + mode, text);
-                }
+                print_turns(plan, probe);
             } else if (!pointer.ok) {
-                bench::print_note(plan.key + ".left", "no XTest on this display");
+                bench::print_note(plan.key + ".repaint", "no XTest on this display");
             } else {
-                figure(plan.key + ".left", probe.to_left_ms, bench::Spread::percentiles);
-                figure(plan.key + ".paint", probe.to_paint_ms, bench::Spread::percentiles);
-                bench::print_note(plan.key + ".left", std::to_string(pointer.lost.load()) + " of " +
-                                                std::to_string(latency_samples + 2) +
-                                                " moves not followed by the racket");
+                bench::print_figure(plan.key + ".left", bench::summarize(probe.to_left_ms), bench::Spread::percentiles);
+                bench::print_figure(plan.key + ".repaint", bench::summarize(probe.to_repaint_ms),
+                                    bench::Spread::percentiles);
+                bench::print_note(plan.key + ".repaint", std::to_string(pointer.lost.load()) + " of " +
+                                                             std::to_string(latency_samples + 2) +
+                                                             " moves not followed by the racket");
             }
             std::fflush(stdout);
         }
+        app.handled = nullptr;
         program.leave();
     });
     return runtime.run();

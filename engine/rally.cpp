@@ -77,6 +77,8 @@ void Court::move_ball() {
         // The bound is read once; a fractional one counts its whole pumps.
         const double pumps = Delay_game.value();
         for (double i = 1; i <= pumps; i += 1) rt.pump();
+        // The next turn's moves show when this turn's time is up.
+        rt.end_frame();
 
         if ((x + size > W) | (x < 0)) {
             sx = horizontal_speed(rt);

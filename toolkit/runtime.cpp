@@ -33,6 +33,12 @@ void Runtime::pump() {
     throw_if_ending();
 }
 
+void Runtime::end_frame() {
+    throw_if_ending();
+    finish_frame();
+    throw_if_ending();
+}
+
 void Runtime::dispatch(const std::function<void()>& handler) noexcept {
     try {
         handler();

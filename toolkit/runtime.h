@@ -38,6 +38,11 @@ public:
     std::string input_box(const InputBoxRequest& request);
     // Processes pending window events; handlers run nested inside it.
     void pump();
+    // Ends the pumping of one frame of animation. A pacing backend holds the
+    // caller here until the frame's time is up, processing window events as
+    // they arrive, as a pump does; so the next frame starts on time. A frame
+    // without pumps ends at once and processes nothing.
+    void end_frame();
 
     virtual float rnd() = 0;
     virtual void randomize(float seed) = 0;
@@ -61,6 +66,7 @@ protected:
     virtual void hide_form(Form& form) = 0;
     virtual std::string ask(const InputBoxRequest& request) = 0;
     virtual void pump_events() = 0;
+    virtual void finish_frame() = 0;
     virtual void report_unhandled(const std::string& message) = 0;
     // Called once, when the program starts ending.
     virtual void program_ending() = 0;

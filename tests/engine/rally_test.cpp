@@ -193,8 +193,9 @@ struct PumpCase {
 class RallyPumping : public ::testing::TestWithParam<PumpCase> {};
 
 // Each turn pumps the whole part of the delay it reads when it starts
-// counting. A stop in the first pump of turn 2 lets that turn finish.
-TEST_P(RallyPumping, pumps_the_whole_part_of_the_delay_read_when_the_turn_starts_counting) {
+// counting, and then ends its frame, so the next turn's moves wait for the
+// frame's time. A stop in the first pump of turn 2 lets that turn finish.
+TEST_P(RallyPumping, pumps_the_whole_part_of_the_delay_read_when_the_turn_starts_counting_then_ends_the_frame) {
     const PumpCase c = GetParam();
     Rig rig;
     rig.court.Delay_game = c.delay;
@@ -203,6 +204,7 @@ TEST_P(RallyPumping, pumps_the_whole_part_of_the_delay_read_when_the_turn_starts
     rig.stop_at_pump(static_cast<std::uint64_t>(c.delay) + 1);
     rig.play();
     EXPECT_EQ(rig.rt.pumps(), c.pumps);
+    EXPECT_EQ(rig.rt.frame_ends(), (std::vector<std::uint64_t>{static_cast<std::uint64_t>(c.delay), c.pumps}));
     EXPECT_EQ(rig.written("I_ball", Property::top).size(), 2u);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <vector>
@@ -10,72 +11,188 @@ namespace {
 
 using toolkit::Pacer;
 using Clock = Pacer::Clock;
+using Kind = Pacer::Step::Kind;
 using namespace std::chrono;
-constexpr Clock::duration kNoSleep = Clock::duration::zero();
 
-// Drives a pacer the way the Qt backend does: count every pump, and at each
-// delivery ask how long to sleep, on a clock the test moves by hand.
+const Clock::time_point kStart = Clock::time_point{} + hours(7);
+
+// Drives a pacer the way the Qt backend does, on a clock the test moves by
+// hand: every pump costs `pump_cost`, a wait ends at its deadline, and every
+// step the pacer asks for is noted.
 struct PacedLoop {
     Pacer pacer;
-    Clock::time_point now = Clock::time_point{} + hours(7);
-    std::vector<Clock::duration> asked;  // the sleep asked at each delivery
-    bool sleep_as_asked = false;
+    Clock::time_point now = kStart;
+    Clock::duration pump_cost = nanoseconds(5);
+    std::vector<Pacer::Step> steps;  // every step but "nothing"
 
-    // Runs `n` pumps; returns the sleep asked at the last delivery among them.
-    Clock::duration pump(std::uint64_t n) {
-        Clock::duration last = Clock::duration::min();
+    void pump(std::uint64_t n) {
         for (std::uint64_t i = 0; i < n; ++i) {
-            if (!pacer.count_pump()) continue;
-            asked.push_back(last = pacer.sleep_before_delivery(now));
-            if (sleep_as_asked) now += last;
+            now += pump_cost;
+            if (pacer.count_pump()) take(pacer.at_check(now));
         }
-        return last;
+    }
+    Pacer::Step end_frame() {
+        const Pacer::Step step = pacer.at_frame_end(now);
+        take(step);
+        return step;
+    }
+    std::size_t count(Kind kind) const {
+        return static_cast<std::size_t>(
+            std::count_if(steps.begin(), steps.end(), [kind](const Pacer::Step& s) { return s.kind == kind; }));
+    }
+
+private:
+    void take(Pacer::Step step) {
+        if (step.kind == Kind::nothing) return;
+        steps.push_back(step);
+        if (step.kind == Kind::wait) now = std::max(now, step.until);
     }
 };
 
-TEST(Pacer, window_events_are_due_on_every_250th_pump_and_the_first_delivery_never_sleeps) {
+const Pacer::Step kNothing{};
+const Pacer::Step kDeliver{Kind::deliver};
+Pacer::Step wait_until(Clock::time_point t) { return {Kind::wait, t}; }
+
+TEST(Pacer, reads_the_clock_at_every_250th_pump_and_starts_it_at_the_first_reading_with_a_delivery) {
     Pacer p;
-    std::vector<int> due;
+    std::vector<int> checks;
     for (int i = 1; i <= 100'000; ++i)
-        if (p.count_pump() && i <= 1000) due.push_back(i);
-    EXPECT_EQ(due, (std::vector<int>{250, 500, 750, 1000}));
-    EXPECT_EQ(p.sleep_before_delivery(Clock::time_point{} + seconds(3)), kNoSleep);  // 100 ms of budget already
+        if (p.count_pump() && i <= 1000) checks.push_back(i);
+    EXPECT_EQ(checks, (std::vector<int>{250, 500, 750, 1000}));
+    // 100 ms of budget are already spent: they count as due now, not as a lead.
+    EXPECT_EQ(p.at_check(kStart), kDeliver);
 }
 
-// After the first delivery (pump 250) starts the clock: `before` pumps, the clock
-// moves on, `after` pumps; the sleep asked at the last delivery. Pumps cost no time.
-TEST(Pacer, a_lead_over_a_millisecond_is_slept_off_a_lag_caught_up_and_a_stall_starts_afresh) {
-    const struct { const char* what; std::uint64_t before, after; Clock::duration clock_moves, sleep; } table[] = {
-        {"5 ms ahead", 4750, 250, kNoSleep, milliseconds(5)},
-        {"just over 1 ms ahead", 4750, 250, milliseconds(4) - nanoseconds(1), milliseconds(1) + nanoseconds(1)},
-        {"exactly 1 ms ahead", 4750, 250, milliseconds(4), kNoSleep},
-        {"50 ms behind, catching up without sleeping", 0, 2250, milliseconds(50), kNoSleep},
-        {"50 ms behind, made up, then 2 ms ahead", 0, 52'000, milliseconds(50), milliseconds(2)},
-        {"99 ms behind, catching up", 0, 2250, milliseconds(99), kNoSleep},
-        // A stall (a modal box was open): counted from there, with no burst to make up.
-        {"101 ms stall", 0, 2250, milliseconds(101), milliseconds(2)},
-        {"1 s stall", 0, 2250, seconds(1), milliseconds(2)},
+std::vector<Pacer::Step> steps_after(const PacedLoop& loop, std::size_t first) {
+    return {loop.steps.begin() + static_cast<std::ptrdiff_t>(first), loop.steps.end()};
+}
+
+// The clock is started at pump 250, at kStart; then it moves on by
+// `clock_moves` and `pumps` more pumps run, costing nothing: the steps asked.
+TEST(Pacer, pumps_run_up_to_4_ms_ahead_then_wait_for_their_deadline_deliver_when_behind_and_restart_after_a_stall) {
+    using Steps = std::vector<Pacer::Step>;
+    const auto at = [](Clock::duration d) { return wait_until(kStart + d); };
+    const struct {
+        const char* what;
+        Clock::duration clock_moves;
+        std::uint64_t pumps;
+        Steps steps;
+    } table[] = {
+        {"3.75 ms ahead: racing on, nothing delivered", {}, 3750, {}},
+        {"4 ms ahead: the cap on the lead", {}, 4000, {at(milliseconds(4))}},
+        {"capped twice", {}, 8000, {at(milliseconds(4)), at(milliseconds(8))}},
+        {"on time, 250 us after the last delivery", microseconds(250), 1000, {kDeliver}},
+        {"1 ns behind at every check", milliseconds(1) + nanoseconds(1), 1000, Steps(4, kDeliver)},
+        {"99 ms behind: caught up at every check", milliseconds(99), 2250, Steps(9, kDeliver)},
+        {"101 ms behind: a stall, restarted from its end", milliseconds(101), 4250,
+         {kDeliver, at(milliseconds(101) + milliseconds(4))}},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.what);
         PacedLoop loop;
-        ASSERT_EQ(loop.pump(250), kNoSleep);
-        loop.pump(row.before);
+        loop.pump_cost = {};
+        loop.pump(250);
+        ASSERT_EQ(steps_after(loop, 0), Steps{kDeliver});
         loop.now += row.clock_moves;
-        EXPECT_EQ(loop.pump(row.after), row.sleep);
+        loop.pump(row.pumps);
+        EXPECT_EQ(steps_after(loop, 1), row.steps);
     }
 }
 
-TEST(Pacer, sleeping_as_asked_keeps_real_time_with_the_budget) {
+// A frame of `pumps` pumps that cost nothing, after the clock was started at
+// kStart and moved on by `clock_moves`: the step asked at the frame's end.
+TEST(Pacer, a_frame_ends_by_waiting_for_its_exact_deadline_unless_it_is_already_past) {
+    const struct {
+        const char* what;
+        Clock::duration clock_moves;
+        std::uint64_t pumps;
+        Pacer::Step step;
+    } table[] = {
+        {"ahead by the whole frame", {}, 3330, wait_until(kStart + microseconds(3330))},
+        {"ahead by 1 ns", microseconds(3330) - nanoseconds(1), 3330, wait_until(kStart + microseconds(3330))},
+        {"just on time", microseconds(3330), 3330, kNothing},
+        {"behind", milliseconds(5), 3330, kNothing},
+        {"a frame without pumps", {}, 0, kNothing},
+        {"a frame shorter than a check", {}, 10, wait_until(kStart + microseconds(10))},
+        // A modal box was open: the budget restarts from now, with nothing to wait for.
+        {"a short frame after a stall", seconds(1), 10, kNothing},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.what);
+        PacedLoop loop;
+        loop.pump_cost = {};
+        loop.pump(250);
+        loop.end_frame();
+        loop.now += row.clock_moves;
+        loop.pump(row.pumps);
+        EXPECT_EQ(loop.pacer.at_frame_end(loop.now), row.step);
+    }
+}
+
+// A modal box was open for a second: the budget restarts at the first check
+// after it, with the pumps so far due then, and no frame is made up in a burst.
+TEST(Pacer, after_a_stall_the_budget_restarts_at_the_next_check_and_frames_keep_their_length_from_there) {
     PacedLoop loop;
-    loop.sleep_as_asked = true;
-    const Clock::time_point started = loop.now;
-    loop.pump(100'000);  // 100 ms of budget
-    // Everything after the first delivery is slept off, except the last lead
-    // of at most a millisecond not yet due for a sleep.
-    EXPECT_GE(loop.now - started, milliseconds(100) - microseconds(250) - milliseconds(1));
-    EXPECT_LE(loop.now - started, milliseconds(100) - microseconds(250));
-    for (auto s : loop.asked) EXPECT_LE(s, milliseconds(1) + microseconds(250));
+    loop.pump_cost = {};
+    loop.pump(250);
+    loop.end_frame();
+    loop.now += seconds(1);
+    const Clock::time_point stall_over = loop.now;
+    loop.pump(3330);
+    EXPECT_EQ(loop.count(Kind::deliver), 2u);  // the first start and the restart
+    EXPECT_EQ(loop.end_frame(), wait_until(stall_over + microseconds(3330 - 250)));
+    loop.pump(3330);
+    EXPECT_EQ(loop.end_frame(), wait_until(stall_over + microseconds(2 * 3330 - 250)));
+}
+
+// Frames start on the budget's absolute deadlines whatever the pumps cost,
+// as long as they cost less than their quantum: no drift, no jitter.
+TEST(Pacer, frames_end_exactly_their_pumps_apart_at_delays_10_50_and_100) {
+    for (const std::uint64_t pumps : {3330u, 16650u, 33300u}) {
+        SCOPED_TRACE(pumps);
+        PacedLoop loop;
+        loop.pump(pumps);
+        loop.end_frame();
+        const Clock::time_point first = loop.now;
+        for (std::uint64_t frame = 1; frame <= 50; ++frame) {
+            loop.pump(pumps);
+            ASSERT_EQ(loop.end_frame().kind, Kind::wait);
+            ASSERT_EQ(loop.now - first, microseconds(frame * pumps));
+        }
+        // Between frames the pumps wait once per 4 ms of budget and deliver nothing else.
+        EXPECT_EQ(loop.count(Kind::deliver), 1u);  // the clock's start
+        EXPECT_LE(loop.count(Kind::wait), 51 * (pumps / 4000 + 1));
+    }
+}
+
+// A rally started by a click inside a pump runs its own frames on the same
+// budget: each of its frames ends when all pumps so far are due, the outer
+// frame's included, and the outer frame ends when its remaining pumps are.
+TEST(Pacer, a_nested_rallys_frames_count_the_outer_frames_pumps_before_them) {
+    PacedLoop loop;
+    loop.pump_cost = {};
+    loop.pump(250);
+    loop.end_frame();
+    loop.pump(1000);  // the outer frame, up to the click
+    for (int frame = 1; frame <= 3; ++frame) {
+        loop.pump(3330);
+        EXPECT_EQ(loop.end_frame(), wait_until(kStart + microseconds(1000 + frame * 3330)));
+    }
+    loop.pump(2330);  // the rest of the outer frame, after the nested rally returned
+    EXPECT_EQ(loop.end_frame(), wait_until(kStart + microseconds(1000 + 3 * 3330 + 2330)));
+}
+
+// Pumps slower than their quantum (a slow or loaded machine) never wait and
+// deliver at every check, 250 quanta of budget apart.
+TEST(Pacer, pumps_slower_than_the_clock_deliver_at_every_check_and_never_wait) {
+    PacedLoop loop;
+    loop.pump_cost = microseconds(2);
+    for (int frame = 0; frame < 20; ++frame) {
+        loop.pump(3330);
+        loop.end_frame();
+    }
+    EXPECT_EQ(loop.count(Kind::wait), 0u);
+    EXPECT_EQ(loop.count(Kind::deliver), 20u * 3330 / 250);
 }
 
 }  // namespace

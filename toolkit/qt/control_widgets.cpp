@@ -1,5 +1,6 @@
 #include "toolkit/qt/control_widgets.h"
 
+#include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_look.h"
 
 #include <QKeyEvent>
@@ -95,14 +96,19 @@ void LabelWidget::paintEvent(QPaintEvent*) {
 }
 
 ImageWidget::ImageWidget(const Control& control, QWidget* parent)
-    : QWidget(parent), picture_(to_qstring(control.look().picture)) {
+    : QWidget(parent), picture_(load_picture(to_qstring(control.look().picture))) {
     keep_mouse_moves(this);
 }
 
 void ImageWidget::paintEvent(QPaintEvent*) {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (scaled_.size() != pixels || scaled_.devicePixelRatio() != ratio) {
+        scaled_ = picture_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled_.setDevicePixelRatio(ratio);
+    }
     QPainter p(this);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawPixmap(rect(), picture_);
+    p.drawPixmap(0, 0, scaled_);
 }
 
 QWidget* make_control_widget(const Control& control, QWidget* parent) {

@@ -47,6 +47,10 @@ protected:
 
 private:
     QPixmap picture_;
+    // The picture smoothly scaled to the widget's size in device pixels, made
+    // again only when that size changes: the ball moves at every frame but
+    // keeps its size, and scaling it at every paint was most of a frame's cost.
+    QPixmap scaled_;
 };
 
 // The widget for a control of any kind.

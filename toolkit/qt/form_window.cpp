@@ -2,6 +2,7 @@
 
 #include "toolkit/form.h"
 #include "toolkit/qt/control_widgets.h"
+#include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_look.h"
 #include "toolkit/runtime.h"
 #include "toolkit/units.h"
@@ -17,11 +18,12 @@
 namespace toolkit::qt {
 
 FormWindow::FormWindow(Form& form, Runtime& runtime)
-    : QWidget(nullptr), form_(&form), runtime_(runtime), background_(to_qstring(form.look().picture)) {
+    : QWidget(nullptr), form_(&form), runtime_(runtime) {
     const FormLook& look = form.look();
     setWindowTitle(to_qstring(look.caption));
     setFixedSize(to_pixels(look.client_width_twips / kTwipsPerPoint),
                  to_pixels(look.client_height_twips / kTwipsPerPoint));
+    background_ = load_centred_picture(to_qstring(look.picture), size());
     setFont(to_qfont(look.font));
     setMouseTracking(true);
 
@@ -59,10 +61,8 @@ void FormWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (!form_) return;
     p.fillRect(rect(), to_qcolor(form_->look().back));
-    if (background_.isNull()) return;
     // Centred at its natural size and clipped by the window, never scaled or tiled.
-    const QSize natural = background_.deviceIndependentSize().toSize();
-    p.drawPixmap((width() - natural.width()) / 2, (height() - natural.height()) / 2, background_);
+    if (!background_.pixmap.isNull()) p.drawPixmap(background_.at, background_.pixmap);
 }
 
 void FormWindow::mouseMoveEvent(QMouseEvent* event) {

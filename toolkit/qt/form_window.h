@@ -1,8 +1,8 @@
 #pragma once
 
 #include "toolkit/control.h"
+#include "toolkit/qt/picture.h"
 
-#include <QPixmap>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -44,7 +44,7 @@ private:
 
     Form* form_;
     Runtime& runtime_;
-    QPixmap background_;
+    PicturePart background_;  // the part of the background picture the window shows
     std::map<const Control*, QWidget*> widgets_;
     std::vector<QWidget*> tab_order_;
 };

@@ -2,15 +2,39 @@
 
 namespace toolkit {
 
-Pacer::Clock::duration Pacer::sleep_before_delivery(Clock::time_point now) {
-    if (!started_ || now - start_ > budget_ + kMaxLag) {
-        // First delivery, or after a stall: real time counts from here on.
-        start_ = now - budget_;
-        started_ = true;
-        return Clock::duration::zero();
+using Kind = Pacer::Step::Kind;
+
+bool Pacer::take_up(Clock::time_point now) {
+    if (started_ && now - deadline() <= kMaxLag) return false;
+    // Real time counts from here on: the budget spent so far is due now.
+    start_ = now - budget_;
+    started_ = true;
+    last_delivery_ = now;
+    return true;
+}
+
+Pacer::Step Pacer::wait_for_deadline() {
+    // Events are delivered throughout the wait, up to its end.
+    last_delivery_ = deadline();
+    return {Kind::wait, deadline()};
+}
+
+Pacer::Step Pacer::at_check(Clock::time_point now) {
+    if (take_up(now)) return {Kind::deliver};
+    if (deadline() - now >= kMaxLead) return wait_for_deadline();
+    // Behind the clock, events go out at every check, every 250 quanta of budget.
+    if (now > deadline() || now - last_delivery_ >= kMaxQuiet) {
+        last_delivery_ = now;
+        return {Kind::deliver};
     }
-    const Clock::duration lead = start_ + budget_ - now;
-    return lead > kMaxLead ? lead : Clock::duration::zero();
+    return {};
+}
+
+Pacer::Step Pacer::at_frame_end(Clock::time_point now) {
+    if (!pumped_) return {};
+    pumped_ = false;
+    if (take_up(now) || now >= deadline()) return {};
+    return wait_for_deadline();
 }
 
 }  // namespace toolkit

@@ -6,39 +6,68 @@
 namespace toolkit {
 
 // Keeps the game's speed the same on every machine. Each pump is worth one
-// quantum of a running time budget; every few quanta the pacer compares the
-// budget with a steady clock and tells the caller how long to sleep (when the
-// pumps run ahead) before delivering window events. Plain C++: the Qt backend
-// owns the clock reading, the sleeping and the delivering.
+// quantum of a running time budget, and the budget's deadline is the moment
+// real time is due to reach it. Pumps cost almost nothing, so they run ahead
+// of the clock; every so often the pacer compares the deadline with a steady
+// clock and tells the caller what to do: nothing yet, deliver the pending
+// window events, or wait for the deadline while delivering events as they
+// arrive. At the end of a frame of animation the caller waits for the
+// deadline, so frames start exactly their number of quanta apart.
+//
+// Plain C++ that only decides: the Qt backend reads the clock, delivers and
+// waits. Every decision assumes it is carried out.
 class Pacer {
 public:
     using Clock = std::chrono::steady_clock;
 
     static constexpr std::chrono::nanoseconds kPumpQuantum = std::chrono::microseconds(1);
-    // Window events are delivered at least this often, in budget time.
-    static constexpr std::uint32_t kPumpsPerDelivery = 250;
-    // Pumps that run further ahead than this sleep until the budget catches up.
-    static constexpr std::chrono::nanoseconds kMaxLead = std::chrono::milliseconds(1);
-    // Real time this far behind the budget (a modal box was open) resets the
-    // budget instead of catching up in a burst.
+    // The clock is read at every this many pumps.
+    static constexpr std::uint32_t kPumpsPerCheck = 250;
+    // Pumps this far ahead of the clock wait for their deadline. Input never
+    // waits for it (it is delivered the moment it arrives); the lead only
+    // bounds how much of the budget is spent before its time.
+    static constexpr std::chrono::nanoseconds kMaxLead = std::chrono::milliseconds(4);
+    // Events are delivered at least this often in real time, whatever the lead.
+    static constexpr std::chrono::nanoseconds kMaxQuiet = std::chrono::microseconds(250);
+    // Real time this far behind the deadline (a modal box was open) restarts
+    // the budget from now instead of catching up in a burst.
     static constexpr std::chrono::nanoseconds kMaxLag = std::chrono::milliseconds(100);
 
-    // Counts one pump; true when window events are due.
+    struct Step {
+        enum class Kind { nothing, deliver, wait };
+        Kind kind = Kind::nothing;
+        Clock::time_point until{};  // for a wait: the deadline
+
+        friend bool operator==(const Step&, const Step&) = default;
+    };
+
+    // Counts one pump; true when the clock is to be read with at_check().
     bool count_pump() {
         budget_ += kPumpQuantum;
-        if (++pumps_since_delivery_ < kPumpsPerDelivery) return false;
-        pumps_since_delivery_ = 0;
+        pumped_ = true;
+        if (++pumps_since_check_ < kPumpsPerCheck) return false;
+        pumps_since_check_ = 0;
         return true;
     }
 
-    // At a delivery: how long to sleep first, given the time now.
-    Clock::duration sleep_before_delivery(Clock::time_point now);
+    // What to do at a check, given the time now.
+    Step at_check(Clock::time_point now);
+    // What to do when a frame's pumping has ended: wait for its deadline when
+    // it is still ahead, so the next frame starts on time.
+    Step at_frame_end(Clock::time_point now);
 
 private:
+    Clock::time_point deadline() const { return start_ + budget_; }
+    // Starts the clock on the first reading and after a stall; true if it did.
+    bool take_up(Clock::time_point now);
+    Step wait_for_deadline();
+
     Clock::time_point start_{};
     bool started_ = false;
     std::chrono::nanoseconds budget_{0};
-    std::uint32_t pumps_since_delivery_ = 0;
+    std::uint32_t pumps_since_check_ = 0;
+    bool pumped_ = false;  // since the last frame's end
+    Clock::time_point last_delivery_{};
 };
 
 }  // namespace toolkit

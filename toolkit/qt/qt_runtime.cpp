@@ -12,7 +12,6 @@
 #include <QTime>
 #include <QTimer>
 #include <QWindow>
-#include <thread>
 
 namespace toolkit::qt {
 
@@ -95,10 +94,29 @@ void QtRuntime::pump_events() {
         deliver_events();
         return;
     }
-    if (!pacer_.count_pump()) return;
-    const auto sleep = pacer_.sleep_before_delivery(Pacer::Clock::now());
-    if (sleep > Pacer::Clock::duration::zero()) std::this_thread::sleep_for(sleep);
-    deliver_events();
+    if (pacer_.count_pump()) take_step(pacer_.at_check(Pacer::Clock::now()));
+}
+
+void QtRuntime::finish_frame() {
+    if (pumping_ == Pumping::paced) take_step(pacer_.at_frame_end(Pacer::Clock::now()));
+}
+
+void QtRuntime::take_step(Pacer::Step step) {
+    switch (step.kind) {
+    case Pacer::Step::Kind::nothing: return;
+    case Pacer::Step::Kind::deliver: deliver_events(); return;
+    case Pacer::Step::Kind::wait: deliver_until(step.until); return;
+    }
+}
+
+// Sleeps in the event dispatcher, so that window events are handled the
+// moment they arrive, until the deadline or until the program is ending.
+void QtRuntime::deliver_until(Pacer::Clock::time_point deadline) {
+    while (!ending() && Pacer::Clock::now() < deadline) {
+        // Armed again each time round: a handler inside may have waited for its own deadline.
+        wake_up_.arm(deadline);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
 }
 
 // A close button pressed while a modal box is open still reaches the form,

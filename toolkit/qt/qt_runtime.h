@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/qt/blocked_close_filter.h"
+#include "toolkit/qt/deadline_timer.h"
 #include "toolkit/qt/pacer.h"
 #include "toolkit/random_generator.h"
 #include "toolkit/runtime.h"
@@ -44,14 +45,18 @@ private:
     void hide_form(Form& form) override;
     std::string ask(const InputBoxRequest& request) override;
     void pump_events() override;
+    void finish_frame() override;
     void report_unhandled(const std::string& message) override;
     void program_ending() override;
 
     void deliver_events();
+    void take_step(Pacer::Step step);
+    void deliver_until(Pacer::Clock::time_point deadline);
     bool take_blocked_close(WId window);
 
     Pumping pumping_;
     Pacer pacer_;
+    DeadlineTimer wake_up_;
     RandomGenerator random_;
     std::map<const Form*, FormWindow*> windows_;
     std::set<const Form*> shown_once_;

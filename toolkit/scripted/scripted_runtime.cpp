@@ -36,6 +36,7 @@ std::vector<std::string> ScriptedRuntime::calls_starting_with(const std::string&
 void ScriptedRuntime::clear_records() {
     calls_.clear();
     writes_.clear();
+    frame_ends_.clear();
 }
 
 float ScriptedRuntime::rnd() {
@@ -94,6 +95,10 @@ void ScriptedRuntime::pump_events() {
     for (auto it = first; it != last; ++it) due.push_back(std::move(it->second));
     events_.erase(first, last);
     for (const auto& event : due) dispatch(event);
+}
+
+void ScriptedRuntime::finish_frame() {
+    if (recording_) frame_ends_.push_back(pumps_);
 }
 
 // Errors are recorded even with recording off: a soak must see every one.

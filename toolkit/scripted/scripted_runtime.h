@@ -41,6 +41,8 @@ public:
     void move_mouse(Form& form, float x, float y);
 
     std::uint64_t pumps() const { return pumps_; }
+    // The number of pumps so far at each end of a frame.
+    const std::vector<std::uint64_t>& frame_ends() const { return frame_ends_; }
     std::size_t draws_taken() const { return draws_taken_; }
     // Calls other than pumps and property writes, as readable lines, e.g.
     // "show frm_hello", "input_box Yes|Yes|3610.8|3610.8|ПОЗДРАВЛЯЮ, ТЫ ВЫИГРАЛ!".
@@ -62,6 +64,7 @@ private:
     void hide_form(Form& form) override;
     std::string ask(const InputBoxRequest& request) override;
     void pump_events() override;
+    void finish_frame() override;
     void report_unhandled(const std::string& message) override;
     void program_ending() override;
     void property_changed(const Control& control, Property property) override;
@@ -73,6 +76,7 @@ private:
     RandomGenerator fallback_;
     float timer_ = 0;
     std::uint64_t pumps_ = 0;
+    std::vector<std::uint64_t> frame_ends_;
     std::size_t draws_taken_ = 0;
     std::multimap<std::uint64_t, std::function<void()>> events_;
     std::function<void()> every_pump_;

@@ -1,0 +1,38 @@
+#include "toolkit/qt/picture.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace toolkit::qt {
+
+namespace {
+
+void read_by_name(QImageReader& reader, const QString& name) {
+    reader.setFileName(name);
+    reader.setFormat(QFileInfo(name).suffix().toLower().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+}
+
+}  // namespace
+
+QPixmap load_picture(const QString& name) {
+    if (name.isEmpty()) return {};
+    QImageReader reader;
+    read_by_name(reader, name);
+    return QPixmap::fromImage(reader.read());
+}
+
+PicturePart load_centred_picture(const QString& name, QSize shown) {
+    if (name.isEmpty()) return {};
+    QImageReader reader;
+    read_by_name(reader, name);
+    const QSize natural = reader.size();
+    // Where the picture's top-left corner stands in the area, and what of it shows.
+    const QPoint corner((shown.width() - natural.width()) / 2, (shown.height() - natural.height()) / 2);
+    const QRect part = QRect(-corner, shown) & QRect(QPoint(), natural);
+    if (part.isEmpty()) return {};
+    if (part != QRect(QPoint(), natural)) reader.setClipRect(part);
+    return {QPixmap::fromImage(reader.read()), corner + part.topLeft()};
+}
+
+}  // namespace toolkit::qt
