@@ -1,4 +1,5 @@
 // Starts the game on the Qt backend.
+#include "app/window_icon.h"
 #include "forms/program.h"
 #include "toolkit/qt/deep_nesting.h"
 #include "toolkit/qt/open_display.h"
@@ -7,7 +8,6 @@
 #include "toolkit/qt/session_bus.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char** argv) {
     toolkit::qt::allow_deep_nesting();
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("bounzo");
     const auto app = toolkit::qt::open_display(argc, argv);
     QApplication::setStyle("Fusion");
-    QApplication::setWindowIcon(QIcon(toolkit::qt::load_picture(":/art/icons/bounzo-256.png")));
+    QApplication::setWindowIcon(toolkit::qt::load_icon(window_icon_pictures()));
     QGuiApplication::setDesktopFileName("org.bounzo.Bounzo");
     toolkit::qt::QtRuntime runtime;
     forms::Program program(runtime);

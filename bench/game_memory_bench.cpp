@@ -8,6 +8,7 @@
 // an accepted prompt, at a tenth of the smallest delay (333 pumps a turn) so
 // that a whole game takes a second or two. The end-of-game message is closed
 // with its OK button, as soon as it is open.
+#include "app/window_icon.h"
 #include "bench/child_process.h"
 #include "bench/stats.h"
 #include "forms/program.h"
@@ -17,7 +18,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QIcon>
 #include <QTimer>
 
 #include <algorithm>
@@ -40,7 +40,7 @@ int play_one_game(int argc, char** argv) {
     toolkit::qt::keep_to_the_given_session_bus();
     QApplication app(argc, argv);
     QApplication::setStyle("Fusion");
-    QApplication::setWindowIcon(QIcon(toolkit::qt::load_picture(":/art/icons/bounzo-256.png")));
+    QApplication::setWindowIcon(toolkit::qt::load_icon(window_icon_pictures()));
     toolkit::qt::QtRuntime runtime;
     forms::Program program(runtime);
     program.start();

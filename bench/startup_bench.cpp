@@ -13,6 +13,7 @@
 // first paint returns, the pictures have been handed to the X server, and
 // the child reports the time. The parent notes the time just before it
 // creates the process; both read the same monotonic clock.
+#include "app/window_icon.h"
 #include "bench/child_process.h"
 #include "bench/stats.h"
 #include "forms/program.h"
@@ -23,7 +24,6 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QPushButton>
 #include <QTimer>
 
@@ -90,7 +90,7 @@ int run_game(int argc, char** argv) {
     QCoreApplication::setApplicationName("bounzo");
     StartupApplication app(argc, argv);
     QApplication::setStyle("Fusion");
-    QApplication::setWindowIcon(QIcon(toolkit::qt::load_picture(":/art/icons/bounzo-256.png")));
+    QApplication::setWindowIcon(toolkit::qt::load_icon(window_icon_pictures()));
     toolkit::qt::QtRuntime runtime;
     forms::Program program(runtime);
     // The welcome form's window is made when the court's activation shows it:

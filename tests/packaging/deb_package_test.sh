@@ -121,9 +121,11 @@ hello=$(wait_window "Bounzo команда Bounzo") || fail "no welcome window f
 # Docks link the running windows to the menu entry by their window class.
 wm_class=$(xprop -id "$hello" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p')
 grep -qxF "StartupWMClass=${wm_class:-none}" "$desktop" || fail "desktop entry's StartupWMClass is not the window class ${wm_class:-(none)}"
-icon=$(xprop -id "$hello" 32c _NET_WM_ICON)
-icon=${icon:0:200}
-grep -q '= 256, 256,' <<<"$icon" || fail "the welcome window has no 256 px icon: $icon"
+# The window icon's sizes: each picture in the property is its width, its
+# height, then that many pixels.
+icon_sizes=$(xprop -id "$hello" 32c _NET_WM_ICON | sed 's/^[^=]*= //' | tr -d ' ' | tr ',' '\n' |
+  awk 'skip > 0 { skip--; next } !w { w = $1; next } { printf "%sx%s ", w, $1; skip = w * $1; w = 0 }')
+[ "$icon_sizes" = "32x32 64x64 " ] || fail "the welcome window's icon sizes are ${icon_sizes:-none}, not 32 and 64 px"
 read -r hx hy < <(window_origin "$hello")
 xdotool mousemove $((hx + 204)) $((hy + 248)) click 1   # "ВЫЙТИ"
 expect_exit_0_within "the packaged program's exit button" 2

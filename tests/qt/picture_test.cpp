@@ -1,12 +1,12 @@
 // The pictures as the windows read and draw them: only the image formats the
 // game uses are loaded, and the ball's picture, scaled once for its size, is
 // scaled again when that size changes.
+#include "app/window_icon.h"
 #include "toolkit/qt/picture.h"
 #include "window_test_support.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QIcon>
 
 #include <set>
 
@@ -27,8 +27,8 @@ std::set<QString> image_plugins_loaded() {
 }
 
 TEST_F(Pictures, both_windows_and_the_icon_load_no_image_plugin_but_the_jpeg_and_gif_ones) {
-    QApplication::setWindowIcon(QIcon(toolkit::qt::load_picture(":/art/icons/bounzo-256.png")));
-    EXPECT_EQ(QApplication::windowIcon().availableSizes(), (QList<QSize>{{256, 256}}));
+    QApplication::setWindowIcon(toolkit::qt::load_icon(window_icon_pictures()));
+    EXPECT_EQ(QApplication::windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {64, 64}}));
     program.start();
     QCoreApplication::processEvents();
     ASSERT_FALSE(grab_court().isNull());
@@ -62,10 +62,10 @@ TEST_F(Pictures, a_centred_picture_is_read_only_as_far_as_its_area_shows_it) {
         SCOPED_TRACE(testing::Message() << row.area.width() << "x" << row.area.height());
         const toolkit::qt::PicturePart p = toolkit::qt::load_centred_picture(":/art/court.jpg", row.area);
         EXPECT_EQ(p.at, row.at);
-        ASSERT_EQ(p.pixmap.size(), row.part.size());
-        EXPECT_TRUE(p.pixmap.toImage().convertToFormat(whole.format()) == whole.copy(row.part));
+        ASSERT_EQ(p.image.size(), row.part.size());
+        EXPECT_TRUE(p.image.convertToFormat(whole.format()) == whole.copy(row.part));
     }
-    EXPECT_TRUE(toolkit::qt::load_centred_picture("", {10, 10}).pixmap.isNull());
+    EXPECT_TRUE(toolkit::qt::load_centred_picture("", {10, 10}).image.isNull());
 }
 
 // The ball drawn over a bare pink court at `size` pixels: its green middle

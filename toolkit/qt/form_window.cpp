@@ -16,14 +16,22 @@
 #include <algorithm>
 
 namespace toolkit::qt {
+namespace {
+
+QSize client_size(const FormLook& look) {
+    return {to_pixels(look.client_width_twips / kTwipsPerPoint), to_pixels(look.client_height_twips / kTwipsPerPoint)};
+}
+
+}  // namespace
 
 FormWindow::FormWindow(Form& form, Runtime& runtime)
-    : QWidget(nullptr), form_(&form), runtime_(runtime) {
+    : QWidget(nullptr),
+      form_(&form),
+      runtime_(runtime),
+      background_(to_qstring(form.look().picture), client_size(form.look())) {
     const FormLook& look = form.look();
     setWindowTitle(to_qstring(look.caption));
-    setFixedSize(to_pixels(look.client_width_twips / kTwipsPerPoint),
-                 to_pixels(look.client_height_twips / kTwipsPerPoint));
-    background_ = load_centred_picture(to_qstring(look.picture), size());
+    setFixedSize(client_size(look));
     setFont(to_qfont(look.font));
     setMouseTracking(true);
 
@@ -62,7 +70,7 @@ void FormWindow::paintEvent(QPaintEvent*) {
     if (!form_) return;
     p.fillRect(rect(), to_qcolor(form_->look().back));
     // Centred at its natural size and clipped by the window, never scaled or tiled.
-    if (!background_.pixmap.isNull()) p.drawPixmap(background_.at, background_.pixmap);
+    background_.draw(p);
 }
 
 void FormWindow::mouseMoveEvent(QMouseEvent* event) {

@@ -44,7 +44,7 @@ private:
 
     Form* form_;
     Runtime& runtime_;
-    PicturePart background_;  // the part of the background picture the window shows
+    CentredPicture background_;
     std::map<const Control*, QWidget*> widgets_;
     std::vector<QWidget*> tab_order_;
 };

@@ -13,13 +13,21 @@ void read_by_name(QImageReader& reader, const QString& name) {
     reader.setAutoDetectImageFormat(false);
 }
 
-}  // namespace
-
-QPixmap load_picture(const QString& name) {
+QImage read_picture(const QString& name) {
     if (name.isEmpty()) return {};
     QImageReader reader;
     read_by_name(reader, name);
-    return QPixmap::fromImage(reader.read());
+    return reader.read();
+}
+
+}  // namespace
+
+QPixmap load_picture(const QString& name) { return QPixmap::fromImage(read_picture(name)); }
+
+QIcon load_icon(const QStringList& names) {
+    QIcon icon;
+    for (const QString& name : names) icon.addPixmap(load_picture(name));
+    return icon;
 }
 
 PicturePart load_centred_picture(const QString& name, QSize shown) {
@@ -32,7 +40,20 @@ PicturePart load_centred_picture(const QString& name, QSize shown) {
     const QRect part = QRect(-corner, shown) & QRect(QPoint(), natural);
     if (part.isEmpty()) return {};
     if (part != QRect(QPoint(), natural)) reader.setClipRect(part);
-    return {QPixmap::fromImage(reader.read()), corner + part.topLeft()};
+    return {reader.read(), corner + part.topLeft()};
+}
+
+CentredPicture::CentredPicture(const QString& name, QSize shown) {
+    if (!name.isEmpty()) reading_ = std::async(std::launch::async, load_centred_picture, name, shown);
+}
+
+void CentredPicture::draw(QPainter& painter) {
+    if (reading_.valid()) {
+        const PicturePart part = reading_.get();
+        pixmap_ = QPixmap::fromImage(part.image);
+        at_ = part.at;
+    }
+    if (!pixmap_.isNull()) painter.drawPixmap(at_, pixmap_);
 }
 
 }  // namespace toolkit::qt

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QIcon>
+#include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <QStringList>
+#include <future>
 
 namespace toolkit::qt {
 
@@ -14,14 +19,32 @@ namespace toolkit::qt {
 // the named format is ever loaded. No picture, or none that reads, is null.
 QPixmap load_picture(const QString& name);
 
+// An icon of pictures of several sizes, read as load_picture reads them.
+QIcon load_icon(const QStringList& names);
+
 // The part of a picture that an area of size `shown`, centred on it at its
 // natural size, shows, and where that part stands in the area. Only that part
 // is decoded: less to unpack and convert at start for a picture larger than
 // its window.
 struct PicturePart {
-    QPixmap pixmap;
+    QImage image;  // an image, not a pixmap, so that any thread may read it
     QPoint at;
 };
 PicturePart load_centred_picture(const QString& name, QSize shown);
+
+// A window's background picture, centred at its natural size: read on a
+// thread of its own from the moment the window is made, so the decoding
+// overlaps the rest of the program's start on another core; the first paint
+// waits for it if need be.
+class CentredPicture {
+public:
+    CentredPicture(const QString& name, QSize shown);
+    void draw(QPainter& painter);
+
+private:
+    std::future<PicturePart> reading_;
+    QPixmap pixmap_;
+    QPoint at_;
+};
 
 }  // namespace toolkit::qt
