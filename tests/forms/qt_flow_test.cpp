@@ -82,7 +82,7 @@ public:
 
 private:
     void answer_open_box() {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* dialog = runtime.open_box();
         if (!dialog || !dialog->isVisible() || dialog->property("answered").toBool()) return;
         dialog->setProperty("answered", true);
 
@@ -119,7 +119,7 @@ using QtGame = Session;
 TEST_F(QtGame, prompt_box_comes_back_offering_50_then_the_end_message_box_then_the_welcome_form_on_a_reset_court) {
     replies = {std::nullopt, "100.5", "abc", "10", std::nullopt};
     // Once the game runs (no box, welcome form away), the next wall hit wins.
-    when([this] { return !welcome_visible() && !QApplication::activeModalWidget(); }, [this] {
+    when([this] { return !welcome_visible() && !runtime.open_box(); }, [this] {
         court.b_racket.set_caption(" 9");
         court.b_wall.set_height(1);
     });

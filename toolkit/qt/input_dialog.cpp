@@ -13,7 +13,6 @@ namespace toolkit::qt {
 
 InputDialog::InputDialog(const InputBoxRequest& request, QWidget* parent) : QDialog(parent) {
     setWindowTitle(to_qstring(request.title));
-    setModal(true);
     setFont(to_qfont({"Tahoma", 8.25f, false}));
 
     auto* prompt = new QLabel(to_qstring(request.prompt), this);
