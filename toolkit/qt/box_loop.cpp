@@ -54,7 +54,6 @@ void BoxLoop::run() {
     QEventLoop loop;
     connect(&box_, &QDialog::finished, &loop, &QEventLoop::quit);
     box_.show();
-    box_.raise();
     box_.activateWindow();
     // The program's ending quits every event loop, this one included.
     loop.exec(QEventLoop::DialogExec);
@@ -75,7 +74,7 @@ bool BoxLoop::eventFilter(QObject* receiver, QEvent* event) {
     if (!blocks(receiver)) return false;
     if (event->type() == QEvent::WindowActivate && receiver->isWidgetType() &&
         static_cast<QWidget*>(receiver)->isWindow()) {
-        box_.raise();
+        // A window manager raises the window it activates.
         box_.activateWindow();
         return false;
     }

@@ -11,8 +11,8 @@ namespace toolkit::qt {
 
 // Runs a box (the input box, a message) as a modal window that Qt itself
 // does not see as modal: while it is open, the player's input to the form
-// windows is dropped here and activating one of them brings the box back to
-// the front. Qt's own modality would also drop the desktop's requests to
+// windows is dropped here and activating one of them activates the box
+// again. Qt's own modality would also drop the desktop's requests to
 // close those windows, on Wayland with no way to see them; this way each
 // request reaches its window's closeEvent on every platform.
 class BoxLoop : public QObject {
