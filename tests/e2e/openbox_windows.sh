@@ -10,21 +10,15 @@ game=$1
 close_window=$2
 here=$(dirname "$0")
 source "$here/xsession.sh"
-start_x
-
-openbox --sm-disable >/dev/null 2>&1 & WM_PID=$!
-stop_wm() { kill "$WM_PID" 2>/dev/null || true; stop_x; }
-trap stop_wm EXIT
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.05; done
+X_WINDOW_MANAGER=openbox start_x
 
 "$game" & GAME_PID=$!
 court=$(wait_window "Quindle1 - frm_court \(Form\)") || fail "no court window"
 hello=$(wait_window "Bounzo команда Bounzo") || fail "no welcome window"
 sleep 0.5
 
-# Where a window's client area and size are on the screen: "X Y W H".
-client() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
-  /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'; }
+# Where a window's client area is on the screen, and its size: "X Y W H".
+client() { echo "$(window_origin "$1") $(xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')"; }
 # Frame extents the window manager reports: "LEFT RIGHT TOP BOTTOM".
 extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g'; }
 
@@ -48,9 +42,6 @@ echo "PASS: maximise and fullscreen requests change neither window"
 
 # ИГРАТЬ (101.99, 119.99 pt): the prompt's frame starts at 3610.8 twips,
 # 240.72 px, from the screen's top-left corner, and it stays over the court.
-# (The welcome window is brought to the front first: the clicks on the
-# court may have raised the court over it.)
-xdotool windowactivate --sync "$hello"
 read -r hx hy _ < <(client "$hello")
 xdotool mousemove $((hx + 204)) $((hy + 180)) click 1
 prompt=$(wait_window "Задержка анимации...") || fail "no delay prompt"

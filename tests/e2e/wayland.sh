@@ -145,8 +145,12 @@ alive
 
 # A click on the wall bar stops the rally and brings the welcome window back;
 # ВЫЙТИ ends the program.
-click_at $((cx + 286)) $((cy + 16))
-wait_for hello_origin || fail "the welcome window did not come back after a wall click"
+# (The ball may be passing under the pointer: then the click is tried again.)
+for _ in 1 2 3 4 5; do
+  click_at $((cx + 286)) $((cy + 16))
+  for _ in $(seq 10); do hello_origin && break 2; sleep 0.1; done
+done
+hello_origin || fail "the welcome window did not come back after a wall click"
 shot 6-welcome-back
 click_at $((hx + 204)) $((hy + 248))
 expect_exit_0_within "ВЫЙТИ on Wayland"
@@ -171,5 +175,7 @@ elif ! under_prompt $((hx + HELLO_W - CLOSE_IN)) $((hy - TITLE_MID)); then
 else
   fail "the delay prompt covers both close buttons"
 fi
+sleep 0.3
+shot 8-after-close
 expect_exit_0_within "closing $closed while the delay prompt is open on Wayland"
 [ ! -s "$GAME_ERR" ] || fail "the game wrote to stderr: $(cat "$GAME_ERR")"
