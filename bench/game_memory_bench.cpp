@@ -49,7 +49,7 @@ int play_one_game(int argc, char** argv) {
     QTimer closer;
     closer.setInterval(5);
     QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        if (auto* box = runtime.open_box()) {
             ++messages;
             box->accept();
         }

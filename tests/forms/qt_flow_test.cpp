@@ -72,6 +72,8 @@ public:
     forms::frm_court& court = program.court();
     forms::frm_hello& hello = program.hello();
 
+    // Whether boxes are answered at all; if not, they stay open.
+    bool answering = true;
     // The text typed over the default answer, then "ОК"; none: "Отмена". With
     // no replies left a box is confirmed as offered.
     std::deque<std::optional<QString>> replies;
@@ -82,8 +84,8 @@ public:
 
 private:
     void answer_open_box() {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible() || dialog->property("answered").toBool()) return;
+        auto* dialog = runtime.open_box();
+        if (!answering || !dialog || !dialog->isVisible() || dialog->property("answered").toBool()) return;
         dialog->setProperty("answered", true);
 
         QLineEdit* edit = dialog->findChild<QLineEdit*>();
@@ -119,7 +121,7 @@ using QtGame = Session;
 TEST_F(QtGame, prompt_box_comes_back_offering_50_then_the_end_message_box_then_the_welcome_form_on_a_reset_court) {
     replies = {std::nullopt, "100.5", "abc", "10", std::nullopt};
     // Once the game runs (no box, welcome form away), the next wall hit wins.
-    when([this] { return !welcome_visible() && !QApplication::activeModalWidget(); }, [this] {
+    when([this] { return !welcome_visible() && !runtime.open_box(); }, [this] {
         court.b_racket.set_caption(" 9");
         court.b_wall.set_height(1);
     });
@@ -141,6 +143,34 @@ TEST_F(QtGame, prompt_box_comes_back_offering_50_then_the_end_message_box_then_t
     EXPECT_TRUE(welcome_back);
     EXPECT_EQ(court.b_racket.caption(), "0");
     EXPECT_EQ(wall_pixels, 20) << "the window does not show the reset wall bar of 15 points";
+    EXPECT_TRUE(windows_gone());
+}
+
+// While a box is open the player's clicks and moves on the form windows reach
+// nothing (the box is not modal to Qt; the runtime keeps them away), and a
+// window's close request still ends the program.
+TEST_F(QtGame, while_the_prompt_is_open_clicks_and_moves_on_the_forms_reach_nothing_and_closing_a_window_leaves) {
+    answering = false;
+    const float racket_left = court.b_racket.left();
+    QString box_after_clicks;
+    when([this] { return welcome_visible(); }, [this] { click(hello, hello.CommandButton1); });
+    when([this] { return runtime.open_box() != nullptr; }, [&] {
+        QDialog* prompt = runtime.open_box();
+        click(hello, hello.CommandButton1);  // a second prompt
+        click(hello, hello.CommandButton2);  // leaving
+        click(court, court.b_racket);        // a game
+        QTest::mouseMove(runtime.window_of(court), QPoint(60, 450));
+        after(50, [&, prompt] {
+            box_after_clicks = runtime.open_box() == prompt ? prompt->windowTitle() : "another box or none";
+            close_window(court);
+        });
+    });
+
+    EXPECT_EQ(run_program(), 0);
+
+    EXPECT_EQ(box_after_clicks, "Задержка анимации...");
+    EXPECT_EQ(court.b_racket.left(), racket_left) << "the racket followed the pointer behind the box";
+    EXPECT_EQ(court.b_racket.caption(), "0");
     EXPECT_TRUE(windows_gone());
 }
 

@@ -41,6 +41,26 @@ TEST_F(BothWindows, client_area_is_fixed_and_reported_in_twips_title_is_the_capt
     }
 }
 
+// The desktop's maximise or fullscreen (here the offscreen platform's, which
+// fills the screen) is handed back: the window is normal again, where and as
+// large as it was. Neither window asks for a maximise button.
+TEST_F(BothWindows, maximise_and_fullscreen_are_handed_back_and_leave_the_window_where_and_as_large_as_it_was) {
+    for (const auto& [form, size, cycle] : windows) {
+        auto& window = show(form);
+        EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint) << form.name();
+        const QRect before = window.geometry();
+        for (const Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+            SCOPED_TRACE(form.name() + (state == Qt::WindowMaximized ? " maximised" : " fullscreen"));
+            QWindow& handle = *window.windowHandle();
+            handle.setWindowState(state);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return handle.windowState() == Qt::WindowNoState && window.geometry() == before; }))
+                << "state " << handle.windowState() << ", geometry " << window.geometry().width() << "x"
+                << window.geometry().height() << "+" << window.geometry().x() << "+" << window.geometry().y();
+            EXPECT_EQ(window.maximumSize(), size);
+        }
+    }
+}
+
 TEST_F(BothWindows, tab_cycles_through_the_enabled_buttons_only) {
     for (const auto& [form, size, cycle] : windows) {
         SCOPED_TRACE(form.name());

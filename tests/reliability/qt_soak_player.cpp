@@ -91,7 +91,7 @@ void Player::tick() {
 }
 
 void Player::act() {
-    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* modal = runtime_.open_box();
     const bool welcome_shown = welcome_window() != nullptr;
     heartbeat_.beat("looking at the screen");
     check_expectation(modal, welcome_shown);

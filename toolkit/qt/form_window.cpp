@@ -2,6 +2,7 @@
 
 #include "toolkit/form.h"
 #include "toolkit/qt/control_widgets.h"
+#include "toolkit/qt/maximise_refusal.h"
 #include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_look.h"
 #include "toolkit/runtime.h"
@@ -31,7 +32,12 @@ FormWindow::FormWindow(Form& form, Runtime& runtime)
       background_(to_qstring(form.look().picture), client_size(form.look())) {
     const FormLook& look = form.look();
     setWindowTitle(to_qstring(look.caption));
+    // A fixed-size window offers no maximise button, and refuses a maximise
+    // that comes anyway.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(client_size(look));
+    new MaximiseRefusal(*this);
     setFont(to_qfont(look.font));
     setMouseTracking(true);
 

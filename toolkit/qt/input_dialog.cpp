@@ -8,12 +8,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace toolkit::qt {
 
 InputDialog::InputDialog(const InputBoxRequest& request, QWidget* parent) : QDialog(parent) {
     setWindowTitle(to_qstring(request.title));
-    setModal(true);
     setFont(to_qfont({"Tahoma", 8.25f, false}));
 
     auto* prompt = new QLabel(to_qstring(request.prompt), this);
@@ -31,7 +31,14 @@ InputDialog::InputDialog(const InputBoxRequest& request, QWidget* parent) : QDia
     layout->addWidget(edit_);
     layout->addWidget(buttons);
     setMinimumWidth(to_pixels(240));
-    move(to_pixels(request.x_twips / kTwipsPerPoint), to_pixels(request.y_twips / kTwipsPerPoint));
+    // The position names where the box's frame starts on the screen. Qt takes
+    // a position set before the window exists as its client area's (the
+    // frame is not known yet), so the window is made now and told so.
+    const QPoint at(to_pixels(request.x_twips / kTwipsPerPoint), to_pixels(request.y_twips / kTwipsPerPoint));
+    move(at);
+    adjustSize();
+    winId();
+    windowHandle()->setFramePosition(at);
 }
 
 QString InputDialog::answer() const { return result() == QDialog::Accepted ? edit_->text() : QString(); }

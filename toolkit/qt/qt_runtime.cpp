@@ -1,12 +1,14 @@
 #include "toolkit/qt/qt_runtime.h"
 
 #include "toolkit/form.h"
+#include "toolkit/qt/box_loop.h"
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/input_dialog.h"
 #include "toolkit/qt/qt_look.h"
 #include "toolkit/units.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QTime>
@@ -15,9 +17,7 @@
 
 namespace toolkit::qt {
 
-QtRuntime::QtRuntime(Pumping pumping)
-    : pumping_(pumping),
-      blocked_close_filter_(std::make_unique<BlockedCloseFilter>([this](WId id) { return take_blocked_close(id); })) {}
+QtRuntime::QtRuntime(Pumping pumping) : pumping_(pumping) {}
 
 // Forms still loaded here are already destroyed (they are made after the
 // runtime): their windows go without touching them.
@@ -44,6 +44,7 @@ void QtRuntime::attach_form(Form& form) {
                                      to_pixels(look.designed_top_twips / kTwipsPerPoint)),
                               window->size()));
     windows_[&form] = window;
+    if (!startup_form_) startup_form_ = &form;
 }
 
 void QtRuntime::detach_form(Form& form) {
@@ -85,8 +86,25 @@ void QtRuntime::hide_form(Form& form) {
 
 std::string QtRuntime::ask(const InputBoxRequest& request) {
     InputDialog dialog(request);
-    dialog.exec();
+    run_box(dialog);
     return dialog.answer().toStdString();
+}
+
+void QtRuntime::run_box(QDialog& box) {
+    std::vector<QWidget*> form_windows;
+    for (const auto& [form, window] : windows_) form_windows.push_back(window);
+    // A box belongs to the program's first window: where the platform places
+    // windows itself (Wayland), it then stands over the court.
+    if (FormWindow* owner = startup_form_ ? window_of(*startup_form_) : nullptr) {
+        box.winId();
+        owner->winId();
+        box.windowHandle()->setTransientParent(owner->windowHandle());
+    }
+    // The box loop keeps the player's input to the form windows away itself.
+    box.setWindowModality(Qt::NonModal);
+    open_boxes_.push_back(&box);
+    BoxLoop(box, form_windows).run();
+    open_boxes_.pop_back();
 }
 
 void QtRuntime::pump_events() {
@@ -119,24 +137,12 @@ void QtRuntime::deliver_until(Pacer::Clock::time_point deadline) {
     }
 }
 
-// A close button pressed while a modal box is open still reaches the form,
-// after the event at hand, so leaving the game never waits for the box.
-bool QtRuntime::take_blocked_close(WId id) {
-    if (!QGuiApplication::modalWindow()) return false;  // Qt delivers it as a close event
-    for (const auto& [form, window] : windows_) {
-        if (window->internalWinId() != id) continue;
-        QMetaObject::invokeMethod(window, &FormWindow::request_close, Qt::QueuedConnection);
-        return true;
-    }
-    return false;
-}
-
 void QtRuntime::deliver_events() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void QtRuntime::report_unhandled(const std::string& message) {
     QMessageBox box(QMessageBox::Critical, "Bounzo", "Ошибка выполнения: " + to_qstring(message), QMessageBox::Ok);
     box.button(QMessageBox::Ok)->setText("ОК");
-    box.exec();
+    run_box(box);
 }
 
 void QtRuntime::program_ending() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "toolkit/qt/blocked_close_filter.h"
 #include "toolkit/qt/deadline_timer.h"
 #include "toolkit/qt/pacer.h"
 #include "toolkit/random_generator.h"
@@ -8,8 +7,11 @@
 
 #include <functional>
 #include <map>
-#include <memory>
 #include <set>
+#include <vector>
+
+class QDialog;
+class QWidget;
 
 namespace toolkit::qt {
 
@@ -33,6 +35,8 @@ public:
 
     // The window that shows a form, or null once it is unloaded.
     FormWindow* window_of(const Form& form) const;
+    // The box the player answers now (the innermost one), or null.
+    QDialog* open_box() const { return open_boxes_.empty() ? nullptr : open_boxes_.back(); }
 
     float rnd() override { return random_.next(); }
     void randomize(float seed) override { random_.reseed(seed); }
@@ -52,7 +56,7 @@ private:
     void deliver_events();
     void take_step(Pacer::Step step);
     void deliver_until(Pacer::Clock::time_point deadline);
-    bool take_blocked_close(WId window);
+    void run_box(QDialog& box);
 
     Pumping pumping_;
     Pacer pacer_;
@@ -60,7 +64,8 @@ private:
     RandomGenerator random_;
     std::map<const Form*, FormWindow*> windows_;
     std::set<const Form*> shown_once_;
-    std::unique_ptr<BlockedCloseFilter> blocked_close_filter_;
+    const Form* startup_form_ = nullptr;
+    std::vector<QDialog*> open_boxes_;
 };
 
 }  // namespace toolkit::qt

@@ -1,0 +1,84 @@
+#include "toolkit/qt/box_loop.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QEventLoop>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+
+namespace toolkit::qt {
+namespace {
+
+// What a player does with the pointer, the keyboard or a touch screen.
+bool is_player_input(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+    case QEvent::HoverLeave:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+BoxLoop::BoxLoop(QDialog& box, const std::vector<QWidget*>& form_windows)
+    : box_(box), form_windows_(form_windows.begin(), form_windows.end()) {
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+BoxLoop::~BoxLoop() { QCoreApplication::instance()->removeEventFilter(this); }
+
+void BoxLoop::run() {
+    QEventLoop loop;
+    connect(&box_, &QDialog::finished, &loop, &QEventLoop::quit);
+    box_.show();
+    box_.activateWindow();
+    // The program's ending quits every event loop, this one included.
+    loop.exec(QEventLoop::DialogExec);
+    box_.hide();
+}
+
+// Events reach a form window's QWindow first, then its widgets.
+bool BoxLoop::blocks(const QObject* receiver) const {
+    const auto* widget = qobject_cast<const QWidget*>(receiver);
+    const auto* handle = qobject_cast<const QWindow*>(receiver);
+    if (!widget && !handle) return false;
+    return std::any_of(form_windows_.begin(), form_windows_.end(), [&](const QPointer<QWidget>& window) {
+        return window && (widget ? widget->window() == window : window->windowHandle() == handle);
+    });
+}
+
+bool BoxLoop::eventFilter(QObject* receiver, QEvent* event) {
+    if (!blocks(receiver)) return false;
+    if (event->type() == QEvent::WindowActivate && receiver->isWidgetType() &&
+        static_cast<QWidget*>(receiver)->isWindow()) {
+        // A window manager raises the window it activates.
+        box_.activateWindow();
+        return false;
+    }
+    return is_player_input(event->type());
+}
+
+}  // namespace toolkit::qt
