@@ -95,7 +95,7 @@ measure() {
   fi
 }
 measure engine  bounzo_bench_engine
-measure startup bounzo_bench_startup 15
+measure startup bounzo_bench_startup 31
 measure memory  bounzo_bench_game 3
 measure paced   bounzo_bench_rally paced --latency 40
 measure plain   bounzo_bench_rally plain
