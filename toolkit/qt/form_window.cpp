@@ -1,12 +1,14 @@
 #include "toolkit/qt/form_window.h"
 
 #include "toolkit/form.h"
+#include "toolkit/qt/accessible_controls.h"
 #include "toolkit/qt/control_widgets.h"
 #include "toolkit/qt/qt_look.h"
 #include "toolkit/runtime.h"
 #include "toolkit/units.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -18,6 +20,7 @@ namespace toolkit::qt {
 
 FormWindow::FormWindow(Form& form, Runtime& runtime)
     : QWidget(nullptr), form_(&form), runtime_(runtime), background_(to_qstring(form.look().picture)) {
+    install_accessible_controls();
     const FormLook& look = form.look();
     setWindowTitle(to_qstring(look.caption));
     setFixedSize(to_pixels(look.client_width_twips / kTwipsPerPoint),
@@ -112,6 +115,9 @@ void FormWindow::property_changed(const Control& control, Property property) {
     if (!w) return;
     if (property == Property::caption) {
         w->update();
+        // A screen reader follows the scores through these.
+        QAccessibleEvent event(w, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
         return;
     }
     w->setGeometry(to_pixel_rect({control.left(), control.top(), control.width(), control.height()}));
