@@ -2,6 +2,7 @@
 // every control's role, name (its caption as shown), description and states,
 // the windows as frames named by their titles, live name changes of the
 // scores, focus moved by Tab, and pressing a button through its action.
+#include "toolkit/qt/qt_look.h"
 #include "window_test_support.h"
 
 #include <QAbstractButton>
@@ -19,7 +20,8 @@
 namespace window_test {
 namespace {
 
-QString shown(const std::string& caption) { return QString::fromStdString(caption).replace("\r\n", "\n"); }
+using toolkit::qt::caption_text;
+using toolkit::qt::to_qstring;
 
 // Name changes as an assistive tool would see them, with the name read when the event arrives.
 struct NameChange {
@@ -83,10 +85,10 @@ TEST_F(Accessible, every_control_has_the_role_of_its_kind_its_caption_as_name_a_
         SCOPED_TRACE(control.name());
         QAccessibleInterface& a = iface(form, control);
         EXPECT_EQ(a.role(), role);
-        EXPECT_EQ(a.text(QAccessible::Name), shown(control.caption()));
+        EXPECT_EQ(a.text(QAccessible::Name), caption_text(control.caption()));
         // Labels speak for themselves; every other control says what it is, each in its own words.
         const QString description = a.text(QAccessible::Description);
-        EXPECT_EQ(description, QString::fromStdString(control.look().description));
+        EXPECT_EQ(description, to_qstring(control.look().description));
         if (role != QAccessible::StaticText) {
             EXPECT_TRUE(description.contains(QRegularExpression("^[А-ЯЁ][а-яё]+"))) << description.toStdString();
             EXPECT_TRUE(descriptions.insert(description).second) << "told apart from the others";
@@ -107,7 +109,7 @@ TEST_F(Accessible, names_keep_the_blanks_and_line_breaks_that_are_shown) {
         {court, court.b_rack_opp, " 1"},                 // a score keeps its leading blank
         {court, court.b_wall, ""},                       // a bar has no caption
         {hello, hello.Label1, "ДЕТСКИЙ  БАУНЗО\n"},      // the title ends with a line break
-        {hello, hello.Label2, "\n" + shown(forms::kCredit)},  // the credit begins with one
+        {hello, hello.Label2, "\n" + to_qstring(forms::kCredit)},  // the credit begins with one
     };
     for (const auto& [form, control, name] : rows) EXPECT_EQ(iface(form, control).text(QAccessible::Name), name);
 }
@@ -117,7 +119,7 @@ TEST_F(Accessible, both_windows_are_frames_named_by_their_titles_with_their_cont
         SCOPED_TRACE(form->name());
         QAccessibleInterface& w = iface(*form);
         EXPECT_EQ(w.role(), QAccessible::Window);
-        EXPECT_EQ(w.text(QAccessible::Name), shown(form->look().caption));
+        EXPECT_EQ(w.text(QAccessible::Name), to_qstring(form->look().caption));
         ASSERT_EQ(w.childCount(), static_cast<int>(form->controls().size()));
         for (int i = 0; i < w.childCount(); ++i) EXPECT_EQ(w.child(i)->object(), &widget_of(*form, *form->controls()[i]));
     }
