@@ -50,7 +50,8 @@ HelloDesign hello_design() {
     d.title = {ControlKind::label, himetric(1693, 1693, 7832, 2222), "ДЕТСКИЙ  БАУНЗО\r\n",
                label_look(kFace, {"Tahoma", 22.2f, false}, toolkit::TextAlignment::centre, 0)};
     d.play = {ControlKind::command_button, himetric(3598, 4233, 3598, 1058), "ИГРАТЬ", button_look(1, "Начать игру")};
-    d.leave = {ControlKind::command_button, himetric(3598, 6032, 3598, 1058), "ВЫЙТИ", button_look(2, "Закончить игру и закрыть окна")};
+    d.leave = {ControlKind::command_button, himetric(3598, 6032, 3598, 1058), "ВЫЙТИ",
+               button_look(2, "Закончить игру и закрыть окна")};
     d.credit = {ControlKind::label, himetric(3809, 2751, 3175, 1058), "\r\n" + kCredit,
                 label_look(kScrollBar, {"Tahoma", 10.2f, false}, toolkit::TextAlignment::left, 3)};
     return d;

@@ -15,7 +15,8 @@ start_a11y_session() {
   A11Y_LAUNCHER_PID=$!
   local address=
   for _ in $(seq 100); do
-    address=$(dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress 2>/dev/null) && break
+    address=$(dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus \
+      org.a11y.Bus.GetAddress 2>/dev/null) && break
     sleep 0.05
   done
   address=${address// /}

@@ -121,7 +121,8 @@ TEST_F(Accessible, both_windows_are_frames_named_by_their_titles_with_their_cont
         EXPECT_EQ(w.role(), QAccessible::Window);
         EXPECT_EQ(w.text(QAccessible::Name), to_qstring(form->look().caption));
         ASSERT_EQ(w.childCount(), static_cast<int>(form->controls().size()));
-        for (int i = 0; i < w.childCount(); ++i) EXPECT_EQ(w.child(i)->object(), &widget_of(*form, *form->controls()[i]));
+        for (int i = 0; i < w.childCount(); ++i)
+            EXPECT_EQ(w.child(i)->object(), &widget_of(*form, *form->controls()[i]));
     }
 }
 
@@ -156,11 +157,12 @@ TEST_F(Accessible, tab_moves_the_reported_focus_between_the_two_buttons_of_the_w
         EXPECT_TRUE(focused.state().focused);
         EXPECT_FALSE(other.state().focused);
         EXPECT_EQ(iface(hello).focusChild(), &focused);
-        for (toolkit::Control* label : {&hello.Label1, &hello.Label2}) EXPECT_FALSE(iface(hello, *label).state().focused);
+        for (toolkit::Control* label : {&hello.Label1, &hello.Label2})
+            EXPECT_FALSE(iface(hello, *label).state().focused);
     }
 }
 
-TEST_F(Accessible, pressing_a_button_through_its_action_clicks_it_from_the_event_loop_and_the_goal_bar_cannot_be_pressed) {
+TEST_F(Accessible, a_button_pressed_through_its_action_clicks_from_the_event_loop_and_the_goal_bar_cannot_be_pressed) {
     runtime.show(court);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
     auto& goal_button = static_cast<QAbstractButton&>(widget(court.b_goal));
