@@ -2,13 +2,15 @@
 """An assistive tool that plays one rally through AT-SPI alone.
 
 It finds the game among the desktop's applications, prints the accessible tree
-of both windows, presses ИГРАТЬ found by its name, answers the delay prompt in
+of both windows, follows the focus that Tab moves between ИГРАТЬ and ВЫЙТИ,
+presses ИГРАТЬ found by its name, answers the delay prompt in
 its text field, waits for the opponent's racket to announce a new score, stops
 the rally with the wall bar and leaves through ВЫЙТИ, found by its name.
 Exits 0 when all of it worked; says what failed otherwise.
 
 Usage: atspi_client.py APP_NAME DELAY OPPONENT_DESCRIPTION WALL_DESCRIPTION
 """
+import subprocess
 import sys
 import time
 
@@ -83,6 +85,10 @@ def print_tree(acc, depth=0):
         print_tree(child, depth + 1)
 
 
+def focused(acc):
+    return lambda: acc.getState().contains(pyatspi.STATE_FOCUSED) or None
+
+
 def press(acc):
     action = acc.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
@@ -118,6 +124,14 @@ if opponent.name != "0":
 scores = NameWatch(opponent)
 
 play = descendant(hello, "push button", name="ИГРАТЬ") or fail("no push button named ИГРАТЬ")
+leave = descendant(hello, "push button", name="ВЫЙТИ") or fail("no push button named ВЫЙТИ")
+# The welcome window opens with the focus on ИГРАТЬ; Tab moves it to ВЫЙТИ and back.
+wait_for("focus on ИГРАТЬ", focused(play), 5)
+for button in (leave, play):
+    subprocess.run(["xdotool", "key", "Tab"], check=True)
+    wait_for("focus on %s after Tab" % button.name, focused(button), 5)
+print("PASS: Tab moves the reported focus between ИГРАТЬ and ВЫЙТИ")
+
 press(play)
 prompt = wait_for("delay prompt", lambda: descendant(game(), "dialog", name=PROMPT_TITLE, showing=True))
 field = descendant(prompt, "text") or fail("the delay prompt has no text field")
