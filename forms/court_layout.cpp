@@ -15,20 +15,22 @@ toolkit::ControlDesign button(ControlGeometry geometry, std::string caption, Con
     return {toolkit::ControlKind::command_button, geometry, std::move(caption), std::move(look)};
 }
 
-ControlLook racket_look(Color back, int tab_index) {
+ControlLook racket_look(Color back, int tab_index, std::string description) {
     ControlLook look;
     look.back = back;
     look.fore = kLightYellow;
     look.font = {"Tahoma", 9.0f, true};
     look.tab_index = tab_index;
+    look.description = std::move(description);
     return look;
 }
 
-ControlLook bar_look(Color back, int tab_index) {
+ControlLook bar_look(Color back, int tab_index, std::string description) {
     ControlLook look;
     look.back = back;
     look.font = {"Tahoma", 8.25f, false};
     look.tab_index = tab_index;
+    look.description = std::move(description);
     return look;
 }
 
@@ -51,12 +53,17 @@ engine::CourtDesign court_design() {
     d.ball.look.back_transparent = true;
     d.ball.look.picture = ":/art/ball.gif";
     d.ball.look.tab_index = 4;
+    d.ball.look.description = "Теннисный мяч";
 
-    d.racket = button(himetric(6033, 12938, 1693, 635), "0", racket_look(kRed, 0));
-    d.wall = button(himetric(106, 106, 14922, 635), "", bar_look(kRed, 1));
-    d.goal = button(himetric(106, 13970, 14922, 635), "", bar_look(kDarkBlue, 2));
+    // The rackets' captions are the scores; the bars wear down with every point.
+    d.racket = button(himetric(6033, 12938, 1693, 635), "0", racket_look(kRed, 0, "Твоя ракетка, на ней твой счёт"));
+    d.wall = button(himetric(106, 106, 14922, 635), "",
+                    bar_look(kRed, 1, "Стенка соперника: твои очки её стачивают; щелчок останавливает игру"));
+    d.goal = button(himetric(106, 13970, 14922, 635), "",
+                    bar_look(kDarkBlue, 2, "Твои ворота: очки соперника их стачивают"));
     d.goal.look.enabled = false;  // the goal bar takes no clicks and no focus
-    d.opponent = button(himetric(6350, 1058, 1693, 635), "0", racket_look(kBlue, 3));
+    d.opponent =
+        button(himetric(6350, 1058, 1693, 635), "0", racket_look(kBlue, 3, "Ракетка соперника, на ней его счёт"));
     return d;
 }
 

@@ -24,11 +24,12 @@ ControlLook label_look(Color back, toolkit::Font font, toolkit::TextAlignment al
     return look;
 }
 
-ControlLook button_look(int tab_index) {
+ControlLook button_look(int tab_index, std::string description) {
     ControlLook look;
     look.back = kFace;
     look.font = {"Tahoma", 9.75f, true};
     look.tab_index = tab_index;
+    look.description = std::move(description);
     return look;
 }
 
@@ -48,8 +49,9 @@ HelloDesign hello_design() {
     // credit stands on its second line, inside the lower part of the title's band.
     d.title = {ControlKind::label, himetric(1693, 1693, 7832, 2222), "ДЕТСКИЙ  БАУНЗО\r\n",
                label_look(kFace, {"Tahoma", 22.2f, false}, toolkit::TextAlignment::centre, 0)};
-    d.play = {ControlKind::command_button, himetric(3598, 4233, 3598, 1058), "ИГРАТЬ", button_look(1)};
-    d.leave = {ControlKind::command_button, himetric(3598, 6032, 3598, 1058), "ВЫЙТИ", button_look(2)};
+    d.play = {ControlKind::command_button, himetric(3598, 4233, 3598, 1058), "ИГРАТЬ", button_look(1, "Начать игру")};
+    d.leave = {ControlKind::command_button, himetric(3598, 6032, 3598, 1058), "ВЫЙТИ",
+               button_look(2, "Закончить игру и закрыть окна")};
     d.credit = {ControlKind::label, himetric(3809, 2751, 3175, 1058), "\r\n" + kCredit,
                 label_look(kScrollBar, {"Tahoma", 10.2f, false}, toolkit::TextAlignment::left, 3)};
     return d;

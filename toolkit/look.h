@@ -40,6 +40,9 @@ struct ControlLook {
     bool tab_stop = true;
     int tab_index = 0;  // keyboard focus order among the form's controls
     std::string picture;  // resource name of a picture stretched over the control
+    // What the control is, in a few words, for screen readers: a bar without a
+    // caption or a picture has no other text to be known by.
+    std::string description;
 };
 
 struct FormLook {

@@ -96,7 +96,7 @@ void LabelWidget::paintEvent(QPaintEvent*) {
 }
 
 ImageWidget::ImageWidget(const Control& control, QWidget* parent)
-    : QWidget(parent), picture_(load_picture(to_qstring(control.look().picture))) {
+    : QWidget(parent), control_(control), picture_(load_picture(to_qstring(control.look().picture))) {
     keep_mouse_moves(this);
 }
 

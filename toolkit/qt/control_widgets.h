@@ -16,6 +16,7 @@ namespace toolkit::qt {
 class ButtonWidget : public QAbstractButton {
 public:
     ButtonWidget(const Control& control, QWidget* parent);
+    const Control& control() const { return control_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,6 +29,7 @@ private:
 class LabelWidget : public QWidget {
 public:
     LabelWidget(const Control& control, QWidget* parent);
+    const Control& control() const { return control_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,11 +43,13 @@ private:
 class ImageWidget : public QWidget {
 public:
     ImageWidget(const Control& control, QWidget* parent);
+    const Control& control() const { return control_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    const Control& control_;
     QPixmap picture_;
     // The picture smoothly scaled to the widget's size in device pixels, made
     // again only when that size changes: the ball moves at every frame but

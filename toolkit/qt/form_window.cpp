@@ -1,6 +1,7 @@
 #include "toolkit/qt/form_window.h"
 
 #include "toolkit/form.h"
+#include "toolkit/qt/accessible_controls.h"
 #include "toolkit/qt/control_widgets.h"
 #include "toolkit/qt/maximise_refusal.h"
 #include "toolkit/qt/picture.h"
@@ -9,6 +10,7 @@
 #include "toolkit/units.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -30,6 +32,7 @@ FormWindow::FormWindow(Form& form, Runtime& runtime)
       form_(&form),
       runtime_(runtime),
       background_(to_qstring(form.look().picture), client_size(form.look())) {
+    install_accessible_controls();
     const FormLook& look = form.look();
     setWindowTitle(to_qstring(look.caption));
     // A fixed-size window offers no maximise button, and refuses a maximise
@@ -126,6 +129,9 @@ void FormWindow::property_changed(const Control& control, Property property) {
     if (!w) return;
     if (property == Property::caption) {
         w->update();
+        // A screen reader follows the scores through these.
+        QAccessibleEvent event(w, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
         return;
     }
     w->setGeometry(to_pixel_rect({control.left(), control.top(), control.width(), control.height()}));
