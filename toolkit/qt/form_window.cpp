@@ -113,9 +113,13 @@ void FormWindow::stay_above(FormWindow& owner) {
     // managers follow to keep a window above its owner, only for dialog-type
     // windows. The type sets no modality, so the owner still takes clicks.
     if (windowType() != Qt::Dialog) setWindowFlag(Qt::Dialog);
-    winId();
+    set_transient_parent(*this, owner);
+}
+
+void set_transient_parent(QWidget& window, QWidget& owner) {
+    window.winId();
     owner.winId();
-    windowHandle()->setTransientParent(owner.windowHandle());
+    window.windowHandle()->setTransientParent(owner.windowHandle());
 }
 
 void FormWindow::request_close() {

@@ -49,4 +49,8 @@ private:
     std::vector<QWidget*> tab_order_;
 };
 
+// Makes `window` a transient of `owner`: the platform keeps it above the owner
+// and, where it places windows itself, over it.
+void set_transient_parent(QWidget& window, QWidget& owner);
+
 }  // namespace toolkit::qt

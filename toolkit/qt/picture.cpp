@@ -13,16 +13,14 @@ void read_by_name(QImageReader& reader, const QString& name) {
     reader.setAutoDetectImageFormat(false);
 }
 
-QImage read_picture(const QString& name) {
+}  // namespace
+
+QPixmap load_picture(const QString& name) {
     if (name.isEmpty()) return {};
     QImageReader reader;
     read_by_name(reader, name);
-    return reader.read();
+    return QPixmap::fromImage(reader.read());
 }
-
-}  // namespace
-
-QPixmap load_picture(const QString& name) { return QPixmap::fromImage(read_picture(name)); }
 
 QIcon load_icon(const QStringList& names) {
     QIcon icon;

@@ -95,11 +95,7 @@ void QtRuntime::run_box(QDialog& box) {
     for (const auto& [form, window] : windows_) form_windows.push_back(window);
     // A box belongs to the program's first window: where the platform places
     // windows itself (Wayland), it then stands over the court.
-    if (FormWindow* owner = startup_form_ ? window_of(*startup_form_) : nullptr) {
-        box.winId();
-        owner->winId();
-        box.windowHandle()->setTransientParent(owner->windowHandle());
-    }
+    if (FormWindow* owner = startup_form_ ? window_of(*startup_form_) : nullptr) set_transient_parent(box, *owner);
     // The box loop keeps the player's input to the form windows away itself.
     box.setWindowModality(Qt::NonModal);
     open_boxes_.push_back(&box);
