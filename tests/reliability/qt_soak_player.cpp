@@ -3,6 +3,7 @@
 #include "toolkit/qt/form_window.h"
 #include "toolkit/units.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
@@ -288,8 +289,13 @@ void Player::at_welcome() {
         heartbeat_.beat("clicking elsewhere with the welcome window shown");
         ++tally_.other_clicks;
         const toolkit::Control* label = pick(2) ? &hello.Label1 : &hello.Label2;
-        if (pick(2)) click_control(*welcome, *widget_of(hello, *label));
-        else click(*welcome, QPoint(1 + pick(welcome->width() - 2), 1 + pick(welcome->height() - 2)));
+        if (pick(2)) {
+            click_control(*welcome, *widget_of(hello, *label));
+            return;
+        }
+        // Anywhere but on a button: one on "ВЫЙТИ" would leave unannounced.
+        const QPoint at(1 + pick(welcome->width() - 2), 1 + pick(welcome->height() - 2));
+        if (!qobject_cast<QAbstractButton*>(welcome->childAt(at))) click(*welcome, at);
         return;
     }
     if (r < 54) {
