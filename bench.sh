@@ -34,29 +34,13 @@ fi
 built=$SECONDS
 bin=$dir/bench
 
-# An X server of our own, on the first free display.
+# An X server of our own, without a window manager.
+# shellcheck source=tools/lib/xsession.sh
+source tools/lib/xsession.sh
 tmp=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$tmp/display" 2>"$logs/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$tmp/display" ] && break
-  sleep 0.1
-done
-if [ ! -s "$tmp/display" ]; then
-  echo "Xvfb did not start; see $logs/xvfb.log" >&2
-  exit 1
-fi
-display=":$(tr -d '[:space:]' <"$tmp/display")"
-export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp/runtime
+on_exit rm -rf "$tmp"
+X_WINDOW_MANAGER='' start_x
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp/runtime
 # No session bus, for the game and the minimal program alike: neither starts
 # one of its own (a dbus-daemon that would outlive the run) or talks to one.
 export DBUS_SESSION_BUS_ADDRESS=disabled:
@@ -100,9 +84,8 @@ measure memory  bounzo_bench_game 3
 measure paced   bounzo_bench_rally paced --latency 40
 measure plain   bounzo_bench_rally plain
 
-kill "$xvfb_pid" 2>/dev/null || true
-wait "$xvfb_pid" 2>/dev/null || true
-xvfb_pid=""
+# Xvfb's own CPU time counts as ours once it has ended.
+stop_x
 snapshot
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 others=$(awk -v b0="$busy_before" -v b1="$busy_now" -v o0="$own_before" -v o1="$own_now" \
@@ -147,7 +130,7 @@ row() {
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//' || true)
 qt=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || echo "?")
 echo
-echo "Bounzo benchmarks, $(date '+%Y-%m-%d %H:%M %Z'); Release build; Qt $qt on xcb, Xvfb $display 1280x1024x24, no window manager"
+echo "Bounzo benchmarks, $(date '+%Y-%m-%d %H:%M %Z'); Release build; Qt $qt on xcb, Xvfb $DISPLAY 1280x1024x24, no window manager"
 echo "Machine: ${cpu:-unknown CPU}, $(nproc) cores; load average $load_before before, $load_after after;"
 echo "other processes took $others % of the machine while we measured."
 if [ "$others" -gt 10 ]; then

@@ -7,10 +7,11 @@
 set -euo pipefail
 game=$1
 here=$(dirname "$0")
-source "$here/xsession.sh"
-source "$here/a11y_session.sh"
+# shellcheck source=tools/lib/xsession.sh
+source "$here/../../tools/lib/xsession.sh"
+# shellcheck source=tools/lib/a11y_session.sh
+source "$here/../../tools/lib/a11y_session.sh"
 start_x
-trap 'stop_a11y_session; stop_x' EXIT
 start_a11y_session
 
 # Qt 6.4 reads the bus's enabled state racily at start-up: about one start in

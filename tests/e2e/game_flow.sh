@@ -8,17 +8,12 @@
 # Runs bare or under the window manager named by X_WINDOW_MANAGER.
 set -euo pipefail
 game=$1
-source "$(dirname "$0")/xsession.sh"
+# shellcheck source=tools/lib/xsession.sh
+source "$(dirname "$0")/../../tools/lib/xsession.sh"
 start_x
 
-PROMPT_TITLE="Задержка анимации..."
-HELLO_TITLE="Bounzo команда Bounzo"
-
 "$game" & GAME_PID=$!
-court=$(wait_window "Quindle1 - frm_court \(Form\)") || fail "no court window"
-hello=$(wait_window "$HELLO_TITLE") || fail "no welcome window over the court"
-read -r cx cy < <(window_origin "$court")
-read -r hx hy < <(window_origin "$hello")
+game_windows
 # The welcome window lies over the court's middle.
 [ $((hx - cx)) -gt 0 ] && [ $((hy - cy)) -gt 0 ] || fail "welcome window not over the court"
 
@@ -41,13 +36,11 @@ fi
 # "ИГРАТЬ" has the focus: Enter presses it. Then a rejected answer.
 xdotool key Return
 wait_window "$PROMPT_TITLE" >/dev/null || fail "Enter on the welcome window did not open the delay prompt"
-xdotool key --clearmodifiers ctrl+a
-xdotool type "5"
+type_answer 5
 xdotool key Return
 sleep 0.3
 wait_window "$PROMPT_TITLE" >/dev/null || fail "a rejected answer did not bring the prompt back"
-xdotool key --clearmodifiers ctrl+a
-xdotool type "50"
+type_answer 50
 xdotool key Return
 window_gone "$PROMPT_TITLE" || fail "an accepted answer did not close the prompt"
 window_gone "$HELLO_TITLE" || fail "the welcome window stays during a rally"
@@ -75,18 +68,15 @@ opp2=$(first_x_of_colour "$cx" $((cx + 700)) "$opponent_row" "0,0,255")
 
 # A click on the red wall bar stops the rally; the welcome form comes back
 # with the focus on "ИГРАТЬ" again: Space plays, it does not leave.
-xdotool mousemove $((cx + 286)) $((cy + 16)) click 1
-wait_window "$HELLO_TITLE" >/dev/null || fail "the welcome window did not come back after a wall click"
+stop_rally
 xdotool key space
 wait_window "$PROMPT_TITLE" >/dev/null || fail "Space on the welcome window after a rally did not open the delay prompt"
 kill -0 "$GAME_PID" 2>/dev/null || fail "Space on the welcome window after a rally ended the program"
 echo "PASS: Space on the welcome window after a rally opens the delay prompt"
-xdotool key --clearmodifiers ctrl+a
-xdotool type "100"
+type_answer 100
 xdotool key KP_Enter
 window_gone "$HELLO_TITLE" || fail "keypad Enter did not accept the answer"
-xdotool mousemove $((cx + 286)) $((cy + 16)) click 1
-wait_window "$HELLO_TITLE" >/dev/null || fail "the welcome window did not come back after the second wall click"
+stop_rally
 
 # Tab moves the focus to "ВЫЙТИ"; keypad Enter presses it: the program ends
 # with status 0 within a second.

@@ -9,12 +9,12 @@ set -euo pipefail
 game=$1
 close_window=$2
 here=$(dirname "$0")
-source "$here/xsession.sh"
+# shellcheck source=tools/lib/xsession.sh
+source "$here/../../tools/lib/xsession.sh"
 X_WINDOW_MANAGER=openbox start_x
 
 "$game" & GAME_PID=$!
-court=$(wait_window "Quindle1 - frm_court \(Form\)") || fail "no court window"
-hello=$(wait_window "Bounzo команда Bounzo") || fail "no welcome window"
+game_windows
 sleep 0.5
 
 # Where a window's client area is on the screen, and its size: "X Y W H".
@@ -40,11 +40,10 @@ kill -0 "$GAME_PID" 2>/dev/null || fail "the program ended after maximise reques
 [ "$(client "$hello")" = "$hello_before" ] || fail "the welcome window is at $(client "$hello") after maximise requests (was $hello_before)"
 echo "PASS: maximise and fullscreen requests change neither window"
 
-# ИГРАТЬ (101.99, 119.99 pt): the prompt's frame starts at 3610.8 twips,
-# 240.72 px, from the screen's top-left corner, and it stays over the court.
-read -r hx hy _ < <(client "$hello")
-xdotool mousemove $((hx + 204)) $((hy + 180)) click 1
-prompt=$(wait_window "Задержка анимации...") || fail "no delay prompt"
+# ИГРАТЬ: the prompt's frame starts at 3610.8 twips, 240.72 px, from the
+# screen's top-left corner, and it stays over the court.
+click_play
+prompt=$(wait_window "$PROMPT_TITLE") || fail "no delay prompt"
 sleep 0.5
 read -r px py _ < <(client "$prompt")
 read -r left _ top _ < <(extents "$prompt")

@@ -12,27 +12,13 @@ set -euo pipefail
 game=$1
 shots=${2:-}
 here=$(dirname "$0")
-source "$here/xsession.sh"
+# shellcheck source=tools/lib/xsession.sh
+source "$here/../../tools/lib/xsession.sh"
 start_x
-
-# weston's own session: a private runtime directory and socket.
-XDG_RUNTIME_DIR=$(mktemp -d)
-chmod 700 "$XDG_RUNTIME_DIR"
-export XDG_RUNTIME_DIR WAYLAND_DISPLAY=bounzo-test
-GAME_ERR=$(mktemp)
-X_TEMP_FILES="$XDG_RUNTIME_DIR $GAME_ERR"
-stop_weston() {
-  [ -z "${GAME_PID:-}" ] || kill "$GAME_PID" 2>/dev/null || true
-  [ -z "${WESTON_PID:-}" ] || kill "$WESTON_PID" 2>/dev/null || true
-  stop_x
-}
-trap stop_weston EXIT
 # Its output is smaller than the X screen, so the pointer can leave it.
-weston --backend=x11-backend.so --width=1200 --height=960 --socket="$WAYLAND_DISPLAY" \
-  --idle-time=0 --no-config >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
-WESTON_PID=$!
-for _ in $(seq 200); do [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break; sleep 0.05; done
-[ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] || { cat "$XDG_RUNTIME_DIR/weston.log" >&2; fail "weston did not start"; }
+start_weston 1200 960
+GAME_ERR=$(mktemp)
+on_exit rm -f "$GAME_ERR"
 
 # Colours the game paints exactly: the red wall bar (and racket), the dark
 # blue goal bar, the button face of the welcome window's title and buttons;
@@ -104,7 +90,7 @@ start_game() {
   court_origin && [ "$cx $cy" = "10 70" ] || fail "the court is at $cx,$cy, not where it was dragged"
   hello_origin && [ "$hx $hy" = "760 70" ] || fail "the welcome window is at $hx,$hy, not where it was dragged"
 }
-click_play() { hello_origin || fail "no welcome window"; click_at $((hx + 204)) $((hy + 180)); }
+press_play() { hello_origin || fail "no welcome window"; click_at $((hx + PLAY_X)) $((hy + PLAY_Y)); }
 welcome_gone() { [ -z "$(where "$FACE")" ]; }
 
 start_game
@@ -128,7 +114,7 @@ hello_origin || fail "the welcome window is gone after a maximise request"
 
 # A game: ИГРАТЬ, the prompt takes the keyboard, 10 is accepted, the welcome
 # window goes and the ball moves.
-click_play
+press_play
 sleep 1
 shot 4-prompt
 alive
@@ -147,12 +133,12 @@ alive
 # ВЫЙТИ ends the program.
 # (The ball may be passing under the pointer: then the click is tried again.)
 for _ in 1 2 3 4 5; do
-  click_at $((cx + 286)) $((cy + 16))
+  click_at $((cx + WALL_X)) $((cy + WALL_Y))
   for _ in $(seq 10); do hello_origin && break 2; sleep 0.1; done
 done
 hello_origin || fail "the welcome window did not come back after a wall click"
 shot 6-welcome-back
-click_at $((hx + 204)) $((hy + 248))
+click_at $((hx + EXIT_X)) $((hy + EXIT_Y))
 expect_exit_0_within "ВЫЙТИ on Wayland"
 [ ! -s "$GAME_ERR" ] || fail "the game wrote to stderr: $(cat "$GAME_ERR")"
 
@@ -160,7 +146,7 @@ expect_exit_0_within "ВЫЙТИ on Wayland"
 # court's, unless the prompt lies over it, else the welcome window's. The
 # prompt is found by its focus colour around the edit field and OK.
 start_game
-click_play
+press_play
 sleep 1
 alive
 read -r pl pt pr pb _ < <(where "$FOCUS") || fail "no delay prompt with the keyboard focus"

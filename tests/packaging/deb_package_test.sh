@@ -7,16 +7,16 @@
 set -euo pipefail
 cpack=$1 config=$2 version=$3
 here=$(dirname "$0")
-# shellcheck source=tests/e2e/xsession.sh
-source "$here/../e2e/xsession.sh"
+# shellcheck source=tools/lib/xsession.sh
+source "$here/../../tools/lib/xsession.sh"
 
 for tool in dpkg-deb dpkg-shlibdeps dpkg-parsechangelog lintian hardening-check man desktop-file-validate appstreamcli file readelf xdotool xprop Xvfb; do
   command -v "$tool" >/dev/null || fail "$tool is missing (tools/deps installs it)"
 done
 
 work=$(mktemp -d)
+on_exit rm -rf "$work"
 start_x
-X_TEMP_FILES=$work
 
 "$cpack" -G DEB --config "$config" -B "$work/out" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log" >&2; fail "cpack failed"; }
 arch=$(dpkg --print-architecture)
@@ -119,8 +119,7 @@ done
 
 # The unpacked program reaches the welcome form, with the ball as its icon.
 QT_QPA_PLATFORM=xcb "$prog" & GAME_PID=$!
-wait_window "Quindle1 - frm_court \(Form\)" >/dev/null || fail "no court window from the packaged program"
-hello=$(wait_window "Bounzo команда Bounzo") || fail "no welcome window from the packaged program"
+game_windows "from the packaged program"
 # Docks link the running windows to the menu entry by their window class.
 wm_class=$(xprop -id "$hello" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p')
 grep -qxF "StartupWMClass=${wm_class:-none}" "$desktop" || fail "desktop entry's StartupWMClass is not the window class ${wm_class:-(none)}"
@@ -129,6 +128,5 @@ grep -qxF "StartupWMClass=${wm_class:-none}" "$desktop" || fail "desktop entry's
 icon_sizes=$(xprop -id "$hello" 32c _NET_WM_ICON | sed 's/^[^=]*= //' | tr -d ' ' | tr ',' '\n' |
   awk 'skip > 0 { skip--; next } !w { w = $1; next } { printf "%sx%s ", w, $1; skip = w * $1; w = 0 }')
 [ "$icon_sizes" = "32x32 64x64 " ] || fail "the welcome window's icon sizes are ${icon_sizes:-none}, not 32 and 64 px"
-read -r hx hy < <(window_origin "$hello")
-xdotool mousemove $((hx + 204)) $((hy + 248)) click 1   # "ВЫЙТИ"
+click_exit
 expect_exit_0_within "the packaged program's exit button" 2

@@ -10,31 +10,16 @@ set -euo pipefail
 way=$1
 game=$2
 close_window=$3
-source "$(dirname "$0")/../e2e/xsession.sh"
+# shellcheck source=tools/lib/xsession.sh
+source "$(dirname "$0")/../../tools/lib/xsession.sh"
 start_x
 
-COURT_TITLE="Quindle1 - frm_court \(Form\)"
-HELLO_TITLE="Bounzo команда Bounzo"
-PROMPT_TITLE="Задержка анимации..."
-MESSAGE_TITLE="Yes"
-
 "$game" & GAME_PID=$!
-court=$(wait_window "$COURT_TITLE") || fail "no court window"
-hello=$(wait_window "$HELLO_TITLE") || fail "no welcome window"
-read -r cx cy < <(window_origin "$court")
-
-hello_origin() { read -r hx hy < <(window_origin "$hello"); }
-click_play() { hello_origin; xdotool mousemove $((hx + 204)) $((hy + 180)) click 1; }
-click_exit() { hello_origin; xdotool mousemove $((hx + 204)) $((hy + 248)) click 1; }
+game_windows
 
 # From the welcome window to a running rally at the quickest delay.
-start_rally() {
-  click_play
-  wait_window "$PROMPT_TITLE" >/dev/null || fail "no delay prompt"
-  xdotool key --clearmodifiers ctrl+a
-  xdotool type "10"
-  xdotool key Return
-  window_gone "$HELLO_TITLE" || fail "the welcome window stays during a rally"
+quick_rally() {
+  start_rally 10
   sleep 0.3
 }
 
@@ -58,12 +43,6 @@ point_at_racket() {
   fail "the pointer is not on the racket"
 }
 
-# A click on the wall bar stops the rally and brings the welcome window back.
-stop_rally() {
-  xdotool mousemove $((cx + 286)) $((cy + 16)) click 1
-  hello=$(wait_window "$HELLO_TITLE") || fail "the welcome window did not come back after a wall click"
-}
-
 close() { "$close_window" "$1" || fail "could not ask window $1 to close"; }
 
 case $way in
@@ -71,12 +50,12 @@ case $way in
     click_exit
     expect_exit_0_within "the exit button";;
   exit_button_after_a_game)
-    start_rally; stop_rally; click_exit
+    quick_rally; stop_rally; click_exit
     expect_exit_0_within "the exit button after a game";;
   exit_button_during_a_racket_rally)
     # A racket click from the welcome state starts a rally with the welcome
     # window still shown over the court; its exit button leaves at once.
-    start_rally; stop_rally; point_at_racket
+    quick_rally; stop_rally; point_at_racket
     xdotool click 1
     sleep 0.5
     kill -0 "$GAME_PID" || fail "the program ended by itself"
@@ -89,17 +68,17 @@ case $way in
     close "$hello"
     expect_exit_0_within "closing the welcome window";;
   close_court_during_a_rally)
-    start_rally
+    quick_rally
     close "$court"
     expect_exit_0_within "closing the court window during a rally";;
   close_court_in_nested_rallies)
-    start_rally; point_at_racket
+    quick_rally; point_at_racket
     for _ in 1 2 3 4 5; do xdotool click 1; sleep 0.15; done
     kill -0 "$GAME_PID" || fail "the program ended by itself"
     close "$court"
     expect_exit_0_within "closing the court window inside nested rallies";;
   close_welcome_during_a_racket_rally)
-    start_rally; stop_rally; point_at_racket
+    quick_rally; stop_rally; point_at_racket
     xdotool click 1
     sleep 0.5
     close "$hello"
@@ -124,7 +103,7 @@ case $way in
     expect_exit_0_within "closing the court window while an end-of-game message is open";;
   display_lost_during_a_rally)
     # Not a way a player leaves, but the process must not outlive its display.
-    start_rally
+    quick_rally
     kill "$XVFB_PID"
     for _ in $(seq 20); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
     kill -0 "$GAME_PID" 2>/dev/null && fail "the program still runs a second after its display went away"

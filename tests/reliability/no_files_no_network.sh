@@ -24,11 +24,12 @@
 set -euo pipefail
 game=$(realpath "$1")
 command -v strace >/dev/null || { echo "FAIL: strace is not installed" >&2; exit 1; }
-source "$(dirname "$0")/../e2e/xsession.sh"
+# shellcheck source=tools/lib/xsession.sh
+source "$(dirname "$0")/../../tools/lib/xsession.sh"
 start_x
 
 trace=$(mktemp)
-X_TEMP_FILES=$trace
+on_exit rm -f "$trace"
 command -v dbus-launch >/dev/null || fail "dbus-launch is missing (tools/deps installs dbus-x11)"
 # No session bus, neither named nor at the user's standard place: where one
 # runs, Qt's D-Bus support would connect to it, and the outcome would depend
@@ -40,21 +41,11 @@ calls=$calls,unlink,unlinkat,link,linkat,symlink,symlinkat,truncate
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 strace -f -qq -o "$trace" -e trace="$calls" -e signal=none "$game" & GAME_PID=$!
 
-court=$(wait_window "Quindle1 - frm_court \(Form\)") || fail "no court window"
-hello=$(wait_window "Bounzo команда Bounzo") || fail "no welcome window"
-read -r cx cy < <(window_origin "$court")
-read -r hx hy < <(window_origin "$hello")
-xdotool mousemove $((hx + 204)) $((hy + 180)) click 1
-wait_window "Задержка анимации..." >/dev/null || fail "no delay prompt"
-xdotool key --clearmodifiers ctrl+a
-xdotool type "10"
-xdotool key Return
-window_gone "Bounzo команда Bounzo" || fail "the welcome window stays during a rally"
+game_windows
+start_rally 10
 for x in 100 200 300 400; do xdotool mousemove $((cx + x)) $((cy + 400)); sleep 0.25; done
-xdotool mousemove $((cx + 286)) $((cy + 16)) click 1
-hello=$(wait_window "Bounzo команда Bounzo") || fail "the welcome window did not come back after a wall click"
-read -r hx hy < <(window_origin "$hello")
-xdotool mousemove $((hx + 204)) $((hy + 248)) click 1
+stop_rally
+click_exit
 # Tracing slows the program down: it gets five seconds.
 expect_exit_0_within "the exit button, traced" 5
 

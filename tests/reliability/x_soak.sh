@@ -17,21 +17,17 @@ game=$1
 close_window=$2
 seconds=${3:-${BOUNZO_X_SOAK_SECONDS:-15}}
 seed=${BOUNZO_X_SOAK_SEED:-$(( $(date +%s%N) % 1000000007 ))}
-source "$(dirname "$0")/../e2e/xsession.sh"
+# shellcheck source=tools/lib/xsession.sh
+source "$(dirname "$0")/../../tools/lib/xsession.sh"
 
 # Qt warns on stderr when it finds no runtime directory; a private one keeps
 # stderr for what the program itself has to say.
 start_x
 runtime_dir=$(mktemp -d)
 errors=$(mktemp)
-X_TEMP_FILES="$runtime_dir $errors"
+on_exit rm -rf "$runtime_dir" "$errors"
 export XDG_RUNTIME_DIR=$runtime_dir
 
-# The window titles as regular expressions (for xdotool) and as they read.
-COURT_TITLE="Quindle1 - frm_court \(Form\)" COURT="Quindle1 - frm_court (Form)"
-HELLO_TITLE="Bounzo команда Bounzo" HELLO="Bounzo команда Bounzo"
-PROMPT_TITLE="Задержка анимации\.\.\." PROMPT="Задержка анимации..."
-MESSAGE_TITLE="Yes" MESSAGE="Yes"
 BAD_ANSWERS=("5" "9.99" "100.01" "101" "-50" "0" "abc" "nan" "1e999" "пятьдесят" "５０" "   " "&H32")
 
 RANDOM=$seed
@@ -40,12 +36,9 @@ plays=0 games=0 bad=0 cancels=0 messages=0 racket=0 wall=0 other=0 keys=0 moves=
 soak_fail() { echo "FAIL (replay: BOUNZO_X_SOAK_SEED=$seed): $*" >&2; cat "$errors" >&2; exit 1; }
 
 "$game" 2>"$errors" & GAME_PID=$!
-court=$(wait_window "$COURT_TITLE") || soak_fail "no court window"
-hello=$(wait_window "$HELLO_TITLE") || soak_fail "no welcome window"
 # Without a window manager nothing moves the windows: the welcome window is
 # shown over the court's middle each time.
-read -r cx cy < <(window_origin "$court")
-read -r hx hy < <(window_origin "$hello")
+game_windows
 
 # Random numbers are drawn in this shell only (a subshell draws from a
 # generator of its own, which the seed does not set), and the clock is read
@@ -54,14 +47,20 @@ read_clock() { now=${EPOCHREALTIME/./}; now=$((now / 1000)); }
 
 # The titles of the game's windows that are shown now, one a line: one look
 # at the screen.
-ANY_TITLE="^($COURT_TITLE|$HELLO_TITLE|$PROMPT_TITLE|$MESSAGE_TITLE)\$"
+ANY_TITLE="$(title_pattern "$COURT_TITLE")|$(title_pattern "$HELLO_TITLE")|$(title_pattern "$PROMPT_TITLE")|$(title_pattern "$MESSAGE_TITLE")"
 shown=
 look() { shown=$(xdotool search --onlyvisible --name "$ANY_TITLE" getwindowname %@ 2>/dev/null || true); }
 is_shown() { [[ $'\n'$shown$'\n' == *$'\n'"$1"$'\n'* ]]; }
-window_of() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true; }
+window_of() { xdotool search --onlyvisible --name "$(title_pattern "$1")" 2>/dev/null | head -n1 || true; }
 
 click_at() { xdotool mousemove "$1" "$2" click 1; }
 move_to() { xdotool mousemove "$1" "$2"; moves=$((moves + 1)); }
+
+# A click anywhere on a welcome button whose middle is at X Y.
+click_on_button() {
+  click_at $((hx + $1 - BUTTON_REACH_X + RANDOM % (2 * BUTTON_REACH_X + 1))) \
+    $((hy + $2 - BUTTON_REACH_Y + RANDOM % (2 * BUTTON_REACH_Y + 1)))
+}
 
 # A move over the court's lower free surface puts the racket under the
 # pointer; then a click on it starts a rally, nested in any that runs.
@@ -83,19 +82,18 @@ within() {
   while :; do
     look
     $test && return 0
-    if is_shown "$MESSAGE"; then at_message; continue; fi
+    if is_shown "$MESSAGE_TITLE"; then at_message; continue; fi
     read_clock; [ "$now" -lt "$until" ] || return 1
     sleep 0.02
   done
 }
-prompt_shown() { is_shown "$PROMPT"; }
-rally_running() { ! is_shown "$PROMPT" && ! is_shown "$HELLO"; }
-welcome_shown() { is_shown "$HELLO" && ! is_shown "$PROMPT"; }
+prompt_shown() { is_shown "$PROMPT_TITLE"; }
+rally_running() { ! is_shown "$PROMPT_TITLE" && ! is_shown "$HELLO_TITLE"; }
+welcome_shown() { is_shown "$HELLO_TITLE" && ! is_shown "$PROMPT_TITLE"; }
 
-# Replaces the prompt's text and confirms it.
+# Replaces the prompt's text, or clears it, and confirms it.
 answer() {
-  xdotool key --clearmodifiers ctrl+a
-  if [ -n "$1" ]; then xdotool type -- "$1"; else xdotool key BackSpace; fi
+  if [ -n "$1" ]; then type_answer "$1"; else xdotool key --clearmodifiers ctrl+a BackSpace; fi
   xdotool key Return
 }
 
@@ -130,7 +128,7 @@ at_message() {
   case $((RANDOM % 5)) in
     0|1) xdotool key Return;;
     2) xdotool key Escape;;
-    3) xdotool key --clearmodifiers ctrl+a; xdotool type -- "${BAD_ANSWERS[$((RANDOM % ${#BAD_ANSWERS[@]}))]}"; xdotool key Return;;
+    3) type_answer "${BAD_ANSWERS[$((RANDOM % ${#BAD_ANSWERS[@]}))]}"; xdotool key Return;;
     4) "$close_window" "$(window_of "$MESSAGE_TITLE")";;
   esac
   messages=$((messages + 1))
@@ -141,7 +139,7 @@ at_message() {
 at_welcome() {
   local r=$((RANDOM % 100))
   if [ "$r" -lt 35 ]; then
-    click_at $((hx + 140 + RANDOM % 129)) $((hy + 163 + RANDOM % 35))
+    click_on_button "$PLAY_X" "$PLAY_Y"
     plays=$((plays + 1))
     within 5000 prompt_shown || soak_fail "ИГРАТЬ did not open the delay prompt"
   elif [ "$r" -lt 40 ] && [ "$nested" -lt 15 ]; then click_racket; nested=$((nested + 1))
@@ -182,22 +180,22 @@ left_by=
 while [ -z "$left_by" ]; do
   kill -0 "$GAME_PID" 2>/dev/null || soak_fail "the program died"
   look
-  is_shown "$COURT" || soak_fail "the court window is no longer shown"
+  is_shown "$COURT_TITLE" || soak_fail "the court window is no longer shown"
   read_clock
   [ $((now - deadline)) -lt 20000 ] || soak_fail "could not get back to the welcome window to leave"
-  if { is_shown "$PROMPT" || is_shown "$MESSAGE"; } && leaving && [ $((RANDOM % 3)) -eq 0 ]; then
+  if { is_shown "$PROMPT_TITLE" || is_shown "$MESSAGE_TITLE"; } && leaving && [ $((RANDOM % 3)) -eq 0 ]; then
     # Closing a game window over an open box leaves at once too.
     if [ $((RANDOM % 2)) -eq 0 ]; then "$close_window" "$court"; left_by="closing the court window over a box"
     else "$close_window" "$hello"; left_by="closing the welcome window over a box"; fi
-  elif is_shown "$PROMPT"; then at_prompt
-  elif is_shown "$MESSAGE"; then at_message
-  elif is_shown "$HELLO" && leaving; then
+  elif is_shown "$PROMPT_TITLE"; then at_prompt
+  elif is_shown "$MESSAGE_TITLE"; then at_message
+  elif is_shown "$HELLO_TITLE" && leaving; then
     case $((RANDOM % 4)) in
       0) "$close_window" "$hello"; left_by="closing the welcome window";;
       1) "$close_window" "$court"; left_by="closing the court window";;
-      *) click_at $((hx + 140 + RANDOM % 129)) $((hy + 231 + RANDOM % 35)); left_by="ВЫЙТИ";;
+      *) click_on_button "$EXIT_X" "$EXIT_Y"; left_by="ВЫЙТИ";;
     esac
-  elif is_shown "$HELLO"; then at_welcome
+  elif is_shown "$HELLO_TITLE"; then at_welcome
   else in_rally
   fi
 done

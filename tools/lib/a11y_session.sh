@@ -1,10 +1,13 @@
+# shellcheck shell=bash
 # Shared by the tests and tools that need assistive technology: a private
 # session bus and the accessibility bus, as a desktop with a screen reader
 # running provides them. Source it after xsession.sh and start_x, then call
-# start_a11y_session; stop_a11y_session stops every process it started.
+# start_a11y_session; stop_a11y_session, run at exit too, stops every process
+# it started.
 
 start_a11y_session() {
   A11Y_DIR=$(mktemp -d)
+  on_exit stop_a11y_session
   export XDG_RUNTIME_DIR=$A11Y_DIR
   dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$A11Y_DIR/address" 4>"$A11Y_DIR/pid"
   A11Y_BUS_PID=$(cat "$A11Y_DIR/pid")
@@ -36,6 +39,6 @@ stop_a11y_session() {
   for pid in ${A11Y_LAUNCHER_PID:-} ${A11Y_REGISTRY_PID:-} ${A11Y_BUS_PID:-}; do kill "$pid" 2>/dev/null || true; done
   [ -z "${A11Y_LAUNCHER_PID:-}" ] || wait "$A11Y_LAUNCHER_PID" 2>/dev/null || true
   [ -z "${A11Y_DIR:-}" ] || rm -rf "$A11Y_DIR"
-  A11Y_LAUNCHER_PID= A11Y_REGISTRY_PID= A11Y_BUS_PID= A11Y_DIR=
+  A11Y_LAUNCHER_PID='' A11Y_REGISTRY_PID='' A11Y_BUS_PID='' A11Y_DIR=''
   unset DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR
 }

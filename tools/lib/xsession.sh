@@ -1,0 +1,230 @@
+# shellcheck shell=bash
+# The private X session every shell test and tool runs the game in, and what a
+# player does there, through real X events and screen pixels. Source it, then
+# call start_x. With X_WINDOW_MANAGER set (say, openbox), the session runs
+# under that window manager; start_weston adds a Wayland compositor.
+#
+# Cleanup: register what has to happen at exit with `on_exit COMMAND ARGS...`,
+# never with `trap ... EXIT`. The commands run from one EXIT trap, the last
+# registered first, after the game (GAME_PID) is ended; a trap set before the
+# first registration runs last.
+# shellcheck disable=SC2034  # the titles, places and process ids are for the scripts that source this
+
+EXIT_CLEANUPS=()
+
+on_exit() {
+  local command earlier c
+  command=$(printf '%q ' "$@")
+  # Registering a cleanup again (a session started twice) runs it once.
+  for c in "${EXIT_CLEANUPS[@]}"; do [ "$c" = "$command" ] && return 0; done
+  if [ ${#EXIT_CLEANUPS[@]} -eq 0 ]; then
+    earlier=$(trap -p EXIT)
+    if [ -n "$earlier" ]; then
+      eval "set -- $earlier"
+      EXIT_CLEANUPS=("$3")
+    fi
+    trap run_exit_cleanups EXIT
+    EXIT_CLEANUPS_OWNER=$BASHPID
+  fi
+  EXIT_CLEANUPS+=("$command")
+}
+
+run_exit_cleanups() {
+  local i
+  # A child forked for `... &` keeps the trap until it runs its program: if
+  # it is ended before that, the session is not its to clean up.
+  [ "$BASHPID" = "$EXIT_CLEANUPS_OWNER" ] || return 0
+  end_process GAME_PID
+  # Any of them may find its work done already; cleaning up must not stop half-way.
+  for ((i = ${#EXIT_CLEANUPS[@]} - 1; i >= 0; i--)); do eval "${EXIT_CLEANUPS[i]}" || true; done
+}
+
+# Ends the process whose id the variable NAME holds, if any, and clears NAME.
+end_process() {
+  local pid=${!1:-}
+  if [ -n "$pid" ]; then
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  fi
+  printf -v "$1" '%s' ''
+}
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+start_x() {
+  X_SESSION_DIR=$(mktemp -d)
+  on_exit stop_x
+  : >"$X_SESSION_DIR/display"
+  # -noreset: by default the server resets whenever its last client leaves,
+  # and refuses connections while it does, so a test's own quick X queries
+  # could make the game's connection fail.
+  Xvfb -displayfd 6 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    6>"$X_SESSION_DIR/display" >"$X_SESSION_DIR/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  # Xvfb writes its display number, and a line feed, once it takes connections.
+  for _ in $(seq 400); do [ "$(wc -l <"$X_SESSION_DIR/display")" -gt 0 ] && break; sleep 0.05; done
+  [ "$(wc -l <"$X_SESSION_DIR/display")" -gt 0 ] || { cat "$X_SESSION_DIR/xvfb.log" >&2; fail "Xvfb did not start"; }
+  DISPLAY=":$(head -n1 "$X_SESSION_DIR/display")"
+  export DISPLAY
+  # Under load the first connections can still be refused: wait until a
+  # client really gets through.
+  for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+  xdpyinfo >/dev/null 2>&1 || { cat "$X_SESSION_DIR/xvfb.log" >&2; fail "cannot connect to $DISPLAY"; }
+  [ -z "${X_WINDOW_MANAGER:-}" ] || start_window_manager "$X_WINDOW_MANAGER"
+}
+
+# Ends the game, the window manager and the X server, and removes the
+# session's files; it can be called before the exit, which then has less to do.
+stop_x() {
+  end_process GAME_PID
+  end_process WM_PID
+  end_process XVFB_PID
+  [ -z "${X_SESSION_DIR:-}" ] || rm -rf "$X_SESSION_DIR"
+  X_SESSION_DIR=
+}
+
+start_window_manager() {
+  local wm=$1
+  command -v "$wm" >/dev/null || fail "$wm is missing (tools/deps installs it)"
+  "$wm" >"$X_SESSION_DIR/wm.log" 2>&1 & WM_PID=$!
+  # A window manager names its check window on the root once it has taken
+  # the screen; windows mapped before it handles requests wait for it.
+  for _ in $(seq 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.05
+  done
+  cat "$X_SESSION_DIR/wm.log" >&2
+  fail "$wm did not start"
+}
+
+# A Wayland compositor in the X server, so real X input reaches its clients
+# and the screen can be read: weston on its X11 backend, WIDTH x HEIGHT, with
+# a private runtime directory and socket, exported for the clients.
+start_weston() {
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  chmod 700 "$XDG_RUNTIME_DIR"
+  export XDG_RUNTIME_DIR WAYLAND_DISPLAY=bounzo-test
+  on_exit rm -rf "$XDG_RUNTIME_DIR"
+  weston --backend=x11-backend.so --width="$1" --height="$2" --socket="$WAYLAND_DISPLAY" \
+    --idle-time=0 --no-config >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
+  WESTON_PID=$!
+  on_exit end_process WESTON_PID
+  for _ in $(seq 200); do [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break; sleep 0.05; done
+  [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] || { cat "$XDG_RUNTIME_DIR/weston.log" >&2; fail "weston did not start"; }
+}
+
+# Fails unless the game started as `... & GAME_PID=$!` ends within SECONDS
+# (one unless given) with status 0; WHAT names the cause in the messages.
+expect_exit_0_within() {
+  local what=$1 seconds=${2:-1} status=0
+  for _ in $(seq $((seconds * 20))); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.05; done
+  kill -0 "$GAME_PID" 2>/dev/null && fail "the program still runs $seconds s after $what"
+  wait "$GAME_PID" || status=$?
+  GAME_PID=
+  [ "$status" -eq 0 ] || fail "exit status $status after $what"
+  echo "PASS: $what"
+}
+
+# The game's windows by their titles.
+COURT_TITLE="Quindle1 - frm_court (Form)"
+HELLO_TITLE="Bounzo команда Bounzo"
+PROMPT_TITLE="Задержка анимации..."
+MESSAGE_TITLE="Yes"
+# Where a player clicks, in pixels from the top-left corner of a window's
+# client area: the middles of the welcome window's buttons ИГРАТЬ and ВЫЙТИ
+# (136 x 40 px; a click up to BUTTON_REACH_X and _Y from a middle lands on the
+# button with a margin to spare), and a point on the court's red wall bar.
+PLAY_X=204 PLAY_Y=180 EXIT_X=204 EXIT_Y=248 BUTTON_REACH_X=64 BUTTON_REACH_Y=17
+WALL_X=286 WALL_Y=16
+
+# A title as an extended regular expression that matches it alone.
+# shellcheck disable=SC2001,SC2016  # a bracket expression, not a parameter, in sed's pattern
+title_pattern() { printf '^%s$' "$(sed 's/[][\\.*^$()+?{}|]/\\&/g' <<<"$1")"; }
+
+# Waits until a visible window with this exact title exists; prints its id.
+# A loaded machine can take seconds to start the game, and under a window
+# manager mapping waits for that process too: it gets ten.
+wait_window() {
+  local pattern id
+  pattern=$(title_pattern "$1")
+  for _ in $(seq 200); do
+    id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  return 1
+}
+
+window_gone() {
+  local pattern
+  pattern=$(title_pattern "$1")
+  for _ in $(seq 40); do
+    xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1 || return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# Top-left corner of a window's client area on the screen: "X Y". (xdotool's
+# own geometry adds the window manager's frame offset a second time.)
+window_origin() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $NF } /Absolute upper-left Y:/ { y = $NF } END { print x, y }'
+}
+
+# Waits for the court and the welcome window over it: sets court and hello to
+# their ids, and cx cy, hx hy to their client areas' corners. WHOSE, if given,
+# ends the failure messages ("from the installed program").
+game_windows() {
+  court=$(wait_window "$COURT_TITLE") || fail "no court window${1:+ $1}"
+  hello=$(wait_window "$HELLO_TITLE") || fail "no welcome window${1:+ $1}"
+  read -r cx cy < <(window_origin "$court")
+  read -r hx hy < <(window_origin "$hello")
+}
+
+click_play() { read -r hx hy < <(window_origin "$hello"); xdotool mousemove $((hx + PLAY_X)) $((hy + PLAY_Y)) click 1; }
+click_exit() { read -r hx hy < <(window_origin "$hello"); xdotool mousemove $((hx + EXIT_X)) $((hy + EXIT_Y)) click 1; }
+
+# Replaces the text of the delay prompt, which has the keyboard.
+type_answer() {
+  xdotool key --clearmodifiers ctrl+a
+  xdotool type -- "$1"
+}
+
+# From the welcome window to a rally: ИГРАТЬ, DELAY (the offered 50 unless
+# given) and Return; returns once the welcome window has gone.
+start_rally() {
+  click_play
+  wait_window "$PROMPT_TITLE" >/dev/null || fail "no delay prompt"
+  [ -z "${1:-}" ] || type_answer "$1"
+  xdotool key Return
+  window_gone "$HELLO_TITLE" || fail "the welcome window stays during a rally"
+}
+
+# A click on the wall bar stops the rally and brings the welcome window back.
+stop_rally() {
+  xdotool mousemove $((cx + WALL_X)) $((cy + WALL_Y)) click 1
+  hello=$(wait_window "$HELLO_TITLE") || fail "the welcome window did not come back after a wall click"
+}
+
+# Succeeds when window UPPER stands above window LOWER in the window
+# manager's stacking order (_NET_CLIENT_LIST_STACKING, bottom to top).
+stands_above() {
+  local upper lower
+  upper=$(printf '0x%x' "$1") lower=$(printf '0x%x' "$2")
+  xprop -root _NET_CLIENT_LIST_STACKING | tr -s ', ' '\n\n' | grep '^0x' |
+    awk -v u="$upper" -v l="$lower" '$1 == u { pu = NR } $1 == l { pl = NR } END { exit !(pu && pl && pu > pl) }'
+}
+
+# Colour of one screen pixel as "R,G,B".
+pixel() {
+  import -window root -crop "1x1+$1+$2" -depth 8 txt:- | awk 'NR==2 { gsub(/[()]/, "", $2); split($2, c, ","); print c[1] "," c[2] "," c[3] }'
+}
+
+# The leftmost x from x0 to x1 on screen row y whose pixel is exactly R,G,B.
+first_x_of_colour() {
+  local x0=$1 x1=$2 y=$3 colour=$4 row
+  row=$(import -window root -crop "$((x1 - x0))x1+$x0+$y" -depth 8 txt:-)
+  printf '%s\n' "$row" |
+    awk -v want="$colour" -v x0="$x0" 'NR>1 { split($1, p, /[,:]/); gsub(/[()]/, "", $2); split($2, c, ",");
+      if (c[1] "," c[2] "," c[3] == want && !found) { print x0 + p[1]; found = 1 } }'
+}
