@@ -1,5 +1,6 @@
 #include "soak_session.h"
 
+#include "engine/court_rules.h"
 #include "forms/program.h"
 #include "toolkit/conversions.h"
 #include "toolkit/errors.h"
@@ -110,9 +111,9 @@ private:
         prompt_running_ = from_prompt;
         wall_forced_ = false;
         leave_at_ = 0;
-        expected_delay_ = from_prompt ? good.value * 333 : -1;
+        expected_delay_ = from_prompt ? good.value * engine::kPumpsPerDelayUnit : -1;
         if (from_prompt) {
-            deadline_ = static_cast<std::uint64_t>(good.value * 333) * (1 + pick(kPromptGameTurns));
+            deadline_ = static_cast<std::uint64_t>(good.value * engine::kPumpsPerDelayUnit) * (1 + pick(kPromptGameTurns));
             ++result_.prompt_games;
             rt_.click(program_.hello(), program_.hello().CommandButton1);
         } else {
@@ -229,7 +230,8 @@ private:
         if (opponent != 15 - static_cast<int>(goal))
             return fail("opponent's score " + std::to_string(opponent) + " with the goal bar " + text(goal) +
                         " high");
-        const double W = court.width_twips() / 20.06, H = court.height_twips() / 20.06;
+        const double W = court.width_twips() / engine::kTwipsPerFieldPoint;
+        const double H = court.height_twips() / engine::kTwipsPerFieldPoint;
         const float bx = court.I_ball.left(), by = court.I_ball.top();
         if (!(bx > -60 && bx < W + 60 && by > -60 && by < H + 60))
             return fail("ball at (" + text(bx) + ", " + text(by) + "), off the court");
