@@ -3,6 +3,7 @@
 // form to its end, a run-time error in a game, and leaving the program, from
 // the welcome form or from inside running rallies, nested or not.
 #include "forms/program.h"
+#include "tests/forms/delay_answers.h"
 #include "toolkit/scripted/scripted_runtime.h"
 
 #include <algorithm>
@@ -81,19 +82,10 @@ TEST(StartUp, court_is_shown_first_and_its_activation_shows_the_welcome_form_ove
     EXPECT_TRUE(program.court().Delay_game.is_empty() && program.court().delay_ini.is_empty());
 }
 
-// An accepted answer gives answer × 333, as a double without rounding; 0 marks
-// a refused one. The leading number of the text counts: blanks before it are
-// skipped, anything after it is ignored. Empty text is also what Cancel gives.
-const std::pair<const char*, double> kAnswers[] = {
-    {"10", 3330},     {"100", 33300}, {"50", 16650}, {"12.5", 4162.5}, {"99.5", 33133.5}, {" 50 ", 16650},
-    {"50abc", 16650}, {"10.0", 3330}, {"9.99", 0},   {"100.01", 0},    {"", 0},           {"abc", 0},
-    {"nan", 0},       {"inf", 0},     {"1e999", 0},  {"-0", 0},        {"0", 0},          {"-50", 0},
-    {"101", 0},       {"1e-999", 0},  {"five", 0},   {".", 0},
-};
-
+// Every answer of the shared table, the hostile ones included.
 TEST(DelayPrompt, takes_10_to_100_at_once_and_brings_the_same_box_back_with_no_message_for_anything_else) {
-    for (const auto& [answer, accepted_delay] : kAnswers) {
-        SCOPED_TRACE(std::string("answer \"") + answer + "\"");
+    for (const auto& [answer, accepted_delay] : delay_answers::kAnswers) {
+        SCOPED_TRACE("answer \"" + delay_answers::printable(answer) + "\"");
         Flow f;
         f.rt.script_answers({answer, "20"});
         f.stop_rallies_at_once();
