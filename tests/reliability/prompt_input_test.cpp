@@ -47,7 +47,7 @@ Outcome answer(const std::string& text) {
 
 // Random bytes, and random mixtures of the characters numbers are made of:
 // every answer is either taken as a delay from 10 to 100 or asked again.
-TEST(delay_prompt, random_texts_are_either_taken_in_range_or_asked_again) {
+TEST(DelayPrompt, random_texts_are_either_taken_in_range_or_asked_again) {
     std::mt19937 random(20240611);
     static const char kAlphabet[] = "0123456789+-.eE \t\0x&H,";
     const std::string alphabet(kAlphabet, sizeof kAlphabet - 1);
