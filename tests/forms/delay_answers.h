@@ -23,6 +23,10 @@ struct Answer {
     double delay_game;
 };
 
+// The line the scripted backend records for each time the prompt asks.
+inline const std::string kPromptBox =
+    "input_box Задержка анимации...|50|3610.8|3610.8|Больше задержка — меньше скорость — 10..100: ";
+
 inline std::string repeated(char c, std::size_t n = std::size_t{1} << 20) { return std::string(n, c); }
 
 // The leading number of the text counts: blanks before it are skipped,

@@ -21,8 +21,7 @@
 namespace {
 
 // The lines the scripted backend records for the boxes and forms of a game.
-const std::string kPromptBox =
-    "input_box Задержка анимации...|50|3610.8|3610.8|Больше задержка — меньше скорость — 10..100: ";
+using delay_answers::kPromptBox;
 const std::string kShowHello = "show frm_hello over frm_court";
 const std::string kHideHello = "hide frm_hello";
 const std::vector<std::string> kOneGame{kPromptBox, kHideHello, kShowHello};

@@ -15,8 +15,6 @@ namespace {
 
 using delay_answers::printable;
 
-const std::string kPromptLine = "input_box Задержка анимации...|50|3610.8|3610.8|";
-
 // What became of one answer followed, if the prompt came back, by "50".
 struct Outcome {
     int prompts = 0;
@@ -38,8 +36,7 @@ Outcome answer(const std::string& text) {
         rt.end_program();
     });
     rt.click(program.hello(), program.hello().CommandButton1);
-    for (const std::string& line : rt.calls_starting_with("input_box "))
-        if (line.rfind(kPromptLine, 0) == 0) ++o.prompts;
+    for (const std::string& line : rt.calls_starting_with("input_box ")) o.prompts += line == delay_answers::kPromptBox;
     o.delay_game = program.court().Delay_game.value();
     o.errors = rt.calls_starting_with("error ");
     return o;
