@@ -2,6 +2,7 @@
 // ask of the toolkit: start-up, the delay prompt, one game from the welcome
 // form to its end, a run-time error in a game, and leaving the program, from
 // the welcome form or from inside running rallies, nested or not.
+#include "engine/court_rules.h"
 #include "forms/program.h"
 #include "tests/forms/delay_answers.h"
 #include "toolkit/scripted/scripted_runtime.h"
@@ -58,10 +59,11 @@ struct Flow {
         return out;
     }
     std::vector<std::string> errors() const { return rt.calls_starting_with("error "); }
-    // How many resets ran: each one puts the goal bar's top back to 394.
+    // How many resets ran: each one moves the goal bar's top back up to kGoalTopAfterReset.
     auto resets() const {
         return std::count_if(rt.writes().begin(), rt.writes().end(), [](const auto& w) {
-            return w.control == "b_goal" && w.property == toolkit::ControlObserver::Property::top && w.value == 394.0f;
+            return w.control == "b_goal" && w.property == toolkit::ControlObserver::Property::top &&
+                   w.value == engine::kGoalTopAfterReset;
         });
     }
 

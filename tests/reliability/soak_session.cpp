@@ -200,8 +200,9 @@ private:
         const float wall = court.b_wall.height(), goal = court.b_goal.height();
         if (!bar_height_ok(wall)) return fail("wall bar height " + text(wall));
         if (!bar_height_ok(goal)) return fail("goal bar height " + text(goal));
-        if (court.b_goal.top() + goal != 409.0f)
-            return fail("goal bar's bottom at " + text(court.b_goal.top() + goal) + ", not 409");
+        constexpr float kGoalBottom = engine::kGoalTopAfterReset + engine::kBarHeightAfterReset;
+        if (court.b_goal.top() + goal != kGoalBottom)
+            return fail("goal bar's bottom at " + text(court.b_goal.top() + goal) + ", not " + text(kGoalBottom));
         int player = 0, opponent = 0;
         if (!score_of(court.b_racket.caption(), player) || !score_of(court.b_rack_opp.caption(), opponent)) return;
         // Each point wears its bar down by exactly one.
