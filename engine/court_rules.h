@@ -27,4 +27,13 @@ constexpr float kBoxPositionTwips = static_cast<float>(180 * kTwipsPerFieldPoint
 // A racket click takes this many pumps off every animation frame.
 constexpr std::int16_t kRacketClickSpeedUp = 10;
 
+// The delay prompt: its texts and the default answer, the range of delays it
+// takes, and the event pumps per animation frame for each unit of the delay.
+inline const std::string kDelayPrompt = "Больше задержка — меньше скорость — 10..100: ";
+inline const std::string kDelayTitle = "Задержка анимации...";
+inline const std::string kDelayDefault = "50";
+constexpr double kMinDelay = 10;
+constexpr double kMaxDelay = 100;
+constexpr double kPumpsPerDelayUnit = 333;
+
 }  // namespace engine

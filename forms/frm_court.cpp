@@ -9,12 +9,8 @@ namespace forms {
 
 namespace {
 
-const toolkit::InputBoxRequest kDelayPrompt{
-    "Больше задержка — меньше скорость — 10..100: ", "Задержка анимации...", "50",
-    engine::kBoxPositionTwips, engine::kBoxPositionTwips};
-constexpr double kMinDelay = 10, kMaxDelay = 100;
-// Event pumps per animation frame for each unit of the chosen delay.
-constexpr double kPumpsPerDelayUnit = 333;
+const toolkit::InputBoxRequest kDelayRequest{engine::kDelayPrompt, engine::kDelayTitle, engine::kDelayDefault,
+                                              engine::kBoxPositionTwips, engine::kBoxPositionTwips};
 
 }  // namespace
 
@@ -25,9 +21,9 @@ void frm_court::Do_Game() {
     // A NaN cannot come from the conversion, and infinities fail the range.
     double v = 0;
     do {
-        v = toolkit::text_to_number(runtime().input_box(kDelayPrompt));
-    } while (v < kMinDelay || v > kMaxDelay);
-    Delay_game = v * kPumpsPerDelayUnit;
+        v = toolkit::text_to_number(runtime().input_box(kDelayRequest));
+    } while (v < engine::kMinDelay || v > engine::kMaxDelay);
+    Delay_game = v * engine::kPumpsPerDelayUnit;
     delay_ini = Delay_game;
     runtime().hide(program_.hello());
     start_settings();

@@ -1,6 +1,7 @@
 #include "toolkit/conversions.h"
 
 #include "toolkit/errors.h"
+#include "toolkit/texts.h"
 
 #include <charconv>
 #include <cmath>
@@ -100,10 +101,10 @@ double text_to_number(std::string_view text) {
 std::int16_t text_to_int16(std::string_view text) {
     const ScannedNumber n = scan_number(text, skip_blanks(text, 0));
     if (n.unsigned_part.empty() || skip_blanks(text, n.end) != text.size())
-        throw RunTimeError("Несоответствие типа");
+        throw RunTimeError(texts::kTypeMismatch);
     const double magnitude = parse_unsigned(n.unsigned_part);
     const double rounded = std::nearbyint(n.negative ? -magnitude : magnitude);  // default mode: halves to even
-    if (!(rounded >= -32768.0 && rounded <= 32767.0)) throw RunTimeError("Переполнение");
+    if (!(rounded >= -32768.0 && rounded <= 32767.0)) throw RunTimeError(texts::kOverflow);
     return static_cast<std::int16_t>(rounded);
 }
 

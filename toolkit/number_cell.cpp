@@ -1,6 +1,7 @@
 #include "toolkit/number_cell.h"
 
 #include "toolkit/errors.h"
+#include "toolkit/texts.h"
 
 #include <cmath>
 
@@ -20,15 +21,15 @@ Width width_of(const NumberCell& c) {
 NumberCell narrowed(double exact, Width w) {
     switch (w) {
     case Width::integer:
-        if (exact < -32768.0 || exact > 32767.0) throw RunTimeError("Переполнение");
+        if (exact < -32768.0 || exact > 32767.0) throw RunTimeError(texts::kOverflow);
         return NumberCell(static_cast<std::int16_t>(exact));
     case Width::single: {
         const float f = static_cast<float>(exact);
-        if (!std::isfinite(f)) throw RunTimeError("Переполнение");
+        if (!std::isfinite(f)) throw RunTimeError(texts::kOverflow);
         return NumberCell(f);
     }
     case Width::dbl:
-        if (!std::isfinite(exact)) throw RunTimeError("Переполнение");
+        if (!std::isfinite(exact)) throw RunTimeError(texts::kOverflow);
         return NumberCell(exact);
     }
     return {};

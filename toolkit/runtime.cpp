@@ -2,6 +2,7 @@
 
 #include "toolkit/errors.h"
 #include "toolkit/form.h"
+#include "toolkit/texts.h"
 
 namespace toolkit {
 
@@ -49,7 +50,7 @@ void Runtime::dispatch(const std::function<void()>& handler) noexcept {
     } catch (const std::exception& error) {
         report_unhandled(error.what());
     } catch (...) {
-        report_unhandled("Неизвестная ошибка");
+        report_unhandled(texts::kUnknownError);
     }
 }
 

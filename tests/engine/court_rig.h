@@ -3,6 +3,7 @@
 // A court on the scripted backend, with helpers to script its random draws and
 // to read back what it wrote.
 #include "engine/court.h"
+#include "engine/court_rules.h"
 #include "forms/court_layout.h"
 #include "toolkit/control.h"
 #include "toolkit/scripted/scripted_runtime.h"
@@ -30,10 +31,10 @@ constexpr float horizontal_speed_draw(int s) { return (s - 1) / 3.0f + 0.1f; }
 constexpr float opponent_draw(int k) { return k / 6.0f + 0.05f; }
 constexpr int kOpponentLeft = 2, kOpponentRight = 1;
 
-// The designed court with a field `points` high (the court divides by 20.06).
+// The designed court with a field `points` high.
 inline engine::CourtDesign court_of_height(double points) {
     engine::CourtDesign d = forms::court_design();
-    d.form.client_height_twips = static_cast<float>(points * 20.06);
+    d.form.client_height_twips = static_cast<float>(points * engine::kTwipsPerFieldPoint);
     return d;
 }
 // 389 points high: a ball going up at 6 a turn from the middle (194.5) stands
@@ -54,8 +55,8 @@ struct Rig {
     explicit Rig(const engine::CourtDesign& design = forms::court_design()) : court(rt, design) { rt.load(court); }
 
     // The field as the court computes it, in double precision.
-    double W() const { return court.width_twips() / 20.06; }
-    double H() const { return court.height_twips() / 20.06; }
+    double W() const { return court.width_twips() / engine::kTwipsPerFieldPoint; }
+    double H() const { return court.height_twips() / engine::kTwipsPerFieldPoint; }
 
     // A reset, after which the records start empty.
     void reset() {

@@ -11,7 +11,7 @@ namespace {
 
 engine::CourtDesign side_court() {
     engine::CourtDesign d = forms::court_design();
-    d.form.client_width_twips = static_cast<float>(100.5 * 20.06);
+    d.form.client_width_twips = static_cast<float>(100.5 * engine::kTwipsPerFieldPoint);
     d.ball.geometry.width = 40;
     return d;
 }

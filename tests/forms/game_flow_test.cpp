@@ -2,7 +2,9 @@
 // ask of the toolkit: start-up, the delay prompt, one game from the welcome
 // form to its end, a run-time error in a game, and leaving the program, from
 // the welcome form or from inside running rallies, nested or not.
+#include "engine/court_rules.h"
 #include "forms/program.h"
+#include "tests/forms/delay_answers.h"
 #include "toolkit/scripted/scripted_runtime.h"
 
 #include <algorithm>
@@ -20,8 +22,7 @@
 namespace {
 
 // The lines the scripted backend records for the boxes and forms of a game.
-const std::string kPromptBox =
-    "input_box Задержка анимации...|50|3610.8|3610.8|Больше задержка — меньше скорость — 10..100: ";
+using delay_answers::kPromptBox;
 const std::string kShowHello = "show frm_hello over frm_court";
 const std::string kHideHello = "hide frm_hello";
 const std::vector<std::string> kOneGame{kPromptBox, kHideHello, kShowHello};
@@ -58,10 +59,11 @@ struct Flow {
         return out;
     }
     std::vector<std::string> errors() const { return rt.calls_starting_with("error "); }
-    // How many resets ran: each one puts the goal bar's top back to 394.
+    // How many resets ran: each one moves the goal bar's top back up to kGoalTopAfterReset.
     auto resets() const {
         return std::count_if(rt.writes().begin(), rt.writes().end(), [](const auto& w) {
-            return w.control == "b_goal" && w.property == toolkit::ControlObserver::Property::top && w.value == 394.0f;
+            return w.control == "b_goal" && w.property == toolkit::ControlObserver::Property::top &&
+                   w.value == engine::kGoalTopAfterReset;
         });
     }
 
@@ -81,19 +83,10 @@ TEST(StartUp, court_is_shown_first_and_its_activation_shows_the_welcome_form_ove
     EXPECT_TRUE(program.court().Delay_game.is_empty() && program.court().delay_ini.is_empty());
 }
 
-// An accepted answer gives answer × 333, as a double without rounding; 0 marks
-// a refused one. The leading number of the text counts: blanks before it are
-// skipped, anything after it is ignored. Empty text is also what Cancel gives.
-const std::pair<const char*, double> kAnswers[] = {
-    {"10", 3330},     {"100", 33300}, {"50", 16650}, {"12.5", 4162.5}, {"99.5", 33133.5}, {" 50 ", 16650},
-    {"50abc", 16650}, {"10.0", 3330}, {"9.99", 0},   {"100.01", 0},    {"", 0},           {"abc", 0},
-    {"nan", 0},       {"inf", 0},     {"1e999", 0},  {"-0", 0},        {"0", 0},          {"-50", 0},
-    {"101", 0},       {"1e-999", 0},  {"five", 0},   {".", 0},
-};
-
+// Every answer of the shared table, the hostile ones included.
 TEST(DelayPrompt, takes_10_to_100_at_once_and_brings_the_same_box_back_with_no_message_for_anything_else) {
-    for (const auto& [answer, accepted_delay] : kAnswers) {
-        SCOPED_TRACE(std::string("answer \"") + answer + "\"");
+    for (const auto& [answer, accepted_delay] : delay_answers::kAnswers) {
+        SCOPED_TRACE("answer \"" + delay_answers::printable(answer) + "\"");
         Flow f;
         f.rt.script_answers({answer, "20"});
         f.stop_rallies_at_once();

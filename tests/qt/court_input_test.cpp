@@ -36,7 +36,7 @@ TEST_F(CourtInput, pointer_over_the_field_steers_the_racket_sideways_and_over_a_
     }
     pointer_to(QPoint(100, 420));
     EXPECT_NEAR(court.b_racket.left(), racket_left_for(100), 1e-3);
-    EXPECT_EQ(widget(court.b_racket).x(), px(racket_left_for(100)));  // the widget follows
+    EXPECT_EQ(widget(court.b_racket).x(), to_pixels(racket_left_for(100)));  // the widget follows
     // A drag over the field steers as well: the button held is not looked at.
     QTest::mousePress(window().windowHandle(), Qt::LeftButton, {}, QPoint(100, 200));
     pointer_to(QPoint(120, 200));

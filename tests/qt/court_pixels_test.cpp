@@ -31,17 +31,17 @@ TEST_F(CourtPixels, picture_and_pieces_in_their_places_and_colours_before_and_af
     ASSERT_EQ(picture.size(), QSize(721, 722));
     expect_free_surface_is_the_centred_picture(2);
     const QImage designed = grab_court();
-    expect_piece(designed, px_rect(3, 3, 422.99, 18), kRed, false);
-    expect_piece(designed, px_rect(3, 396, 422.99, 18), kDarkBlue, false);  // disabled, yet not greyed
-    expect_piece(designed, px_rect(171.01, 366.75, 47.99, 18), kRed, true);
-    expect_piece(designed, px_rect(180, 29.99, 47.99, 18), kBlue, true);
+    expect_piece(designed, to_pixel_rect({3, 3, 422.99, 18}), kRed, false);
+    expect_piece(designed, to_pixel_rect({3, 396, 422.99, 18}), kDarkBlue, false);  // disabled, yet not greyed
+    expect_piece(designed, to_pixel_rect({171.01, 366.75, 47.99, 18}), kRed, true);
+    expect_piece(designed, to_pixel_rect({180, 29.99, 47.99, 18}), kBlue, true);
 
     // Bars 15 points high, the goal bar ending at 409 points (row 544); the picture where they and the ball were.
     court.start_settings();
     expect_free_surface_is_the_centred_picture(2);
     const QImage reset = grab_court();
-    expect_piece(reset, px_rect(3, 3, 422.99, 15), kRed, false);
-    expect_piece(reset, px_rect(3, 394, 422.99, 15), kDarkBlue, false);
+    expect_piece(reset, to_pixel_rect({3, 3, 422.99, 15}), kRed, false);
+    expect_piece(reset, to_pixel_rect({3, 394, 422.99, 15}), kDarkBlue, false);
 }
 
 TEST_F(CourtPixels, rackets_and_bars_are_drawn_over_the_ball_unchanged) {
@@ -57,7 +57,7 @@ TEST_F(CourtPixels, rackets_and_bars_are_drawn_over_the_ball_unchanged) {
         court.I_ball.set_top(static_cast<float>(o.y - court.I_ball.height() / 2));
         const QImage g = grab_court();
         EXPECT_TRUE(g.copy(piece) == alone) << "the ball shows through";
-        const QPoint beside(px(o.x), px(o.y + o.dy));
+        const QPoint beside(to_pixels(o.x), to_pixels(o.y + o.dy));
         EXPECT_GE(count_near(g, QRect(beside - QPoint(2, 2), QSize(5, 5)), kBallGreen, 50), 20) << "no ball beside";
     }
 }

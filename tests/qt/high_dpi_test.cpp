@@ -22,21 +22,21 @@ TEST_F(HighDpiCourt, grab_has_twice_the_pixels_with_the_picture_and_the_pieces_d
     // Each piece at twice its pixel place: wall bar, racket, opponent's racket, ball.
     for (const auto& [x, y, colour] : {std::tuple(214.0, 12.0, kRed), std::tuple(175.0, 375.75, kRed),
                                        std::tuple(184.0, 39.0, kBlue), std::tuple(255.0, 237.0, kBallGreen)})
-        EXPECT_TRUE(pixel_is(g, 2 * px(x), 2 * px(y), colour, colour == kBallGreen ? 30 : 3));
+        EXPECT_TRUE(pixel_is(g, 2 * to_pixels(x), 2 * to_pixels(y), colour, colour == kBallGreen ? 30 : 3));
     // The goal bar down to its last row of 414 points, device row 1103, with the field below.
-    EXPECT_TRUE(pixel_is(g, 2 * px(214), 2 * px(405), kDarkBlue));
-    EXPECT_TRUE(pixel_is(g, 2 * px(214), 2 * px(414) - 6, kCream, 20, /*is=*/false));
-    EXPECT_TRUE(pixel_is(g, 2 * px(214), 2 * px(414) + 1, kCream));
+    EXPECT_TRUE(pixel_is(g, 2 * to_pixels(214), 2 * to_pixels(405), kDarkBlue));
+    EXPECT_TRUE(pixel_is(g, 2 * to_pixels(214), 2 * to_pixels(414) - 6, kCream, 20, /*is=*/false));
+    EXPECT_TRUE(pixel_is(g, 2 * to_pixels(214), 2 * to_pixels(414) + 1, kCream));
 }
 
 TEST_F(HighDpiCourt, pointer_positions_and_pieces_are_in_the_same_points_as_on_a_normal_screen) {
     court.start_settings();
     runtime.show(court);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
-    for (const auto& c : court.controls()) EXPECT_EQ(widget(*c).geometry(), px_rect(*c)) << c->name();
+    for (const auto& c : court.controls()) EXPECT_EQ(widget(*c).geometry(), pixel_rect_of(*c)) << c->name();
     QTest::mouseMove(window().windowHandle(), QPoint(300, 150));
     EXPECT_NEAR(court.b_racket.left(), racket_left_for(300), 1e-3);
-    EXPECT_EQ(widget(court.b_racket).x(), px(racket_left_for(300)));
+    EXPECT_EQ(widget(court.b_racket).x(), to_pixels(racket_left_for(300)));
 }
 
 }  // namespace

@@ -32,10 +32,11 @@ TEST_F(BothWindows, client_area_is_fixed_and_reported_in_twips_title_is_the_capt
         EXPECT_EQ(window.minimumSize(), size);
         EXPECT_EQ(window.maximumSize(), size);
         // Twips are 1/20 point. The game's field is computed from them, so they must be the client area alone.
-        EXPECT_EQ(size, QSize(px(form.width_twips() / 20.0), px(form.height_twips() / 20.0)));
+        EXPECT_EQ(size, QSize(to_pixels(form.width_twips() / toolkit::kTwipsPerPoint),
+                              to_pixels(form.height_twips() / toolkit::kTwipsPerPoint)));
         EXPECT_EQ(window.windowTitle().toStdString(), form.look().caption);
         for (const auto& c : form.controls()) {
-            EXPECT_EQ(widget_of(form, *c).geometry(), px_rect(*c)) << c->name();
+            EXPECT_EQ(widget_of(form, *c).geometry(), pixel_rect_of(*c)) << c->name();
             EXPECT_TRUE(widget_of(form, *c).isVisible()) << c->name();
         }
     }
@@ -95,8 +96,8 @@ TEST_F(BothWindows, welcome_window_opens_over_the_court_centred_on_it_when_the_p
 // Text drawn in the system button-text colour (black), antialiased.
 bool is_dark_text(const QColor& c) { return near(c, Qt::black, 109); }
 
-const QRect kBand = px_rect(47.99, 47.99, 222.01, 62.99);    // the title label
-const QRect kCredit = px_rect(107.97, 77.98, 90.00, 29.99);  // the credit label, over the band's lower part
+const QRect kBand = to_pixel_rect({47.99, 47.99, 222.01, 62.99});    // the title label
+const QRect kCredit = to_pixel_rect({107.97, 77.98, 90.00, 29.99});  // the credit label, over the band's lower part
 
 TEST_F(BothWindows, welcome_form_is_scroll_bar_grey_and_the_credit_box_is_drawn_over_the_button_face_band) {
     const QImage g = window_of(hello).grab().toImage();

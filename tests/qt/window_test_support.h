@@ -1,11 +1,14 @@
 #pragma once
 
 // What the window tests share: the game's forms on the real Qt backend, the
-// mapping from points to pixels, and colour checks on grabbed pictures.
+// product's mapping from points to pixels, and colour checks on grabbed pictures.
 
+#include "engine/court_rules.h"
 #include "forms/program.h"
 #include "toolkit/qt/form_window.h"
+#include "toolkit/qt/qt_look.h"
 #include "toolkit/qt/qt_runtime.h"
+#include "toolkit/units.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -17,18 +20,15 @@
 
 namespace window_test {
 
-// Points to device-independent pixels (96 per inch), rounded.
-inline int px(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
+using toolkit::qt::to_pixel_rect;
+using toolkit::qt::to_pixels;
 
-// A rectangle in points as pixels, each edge rounded on its own.
-inline QRect px_rect(double left, double top, double width, double height) {
-    const int l = px(left), t = px(top);
-    return QRect(l, t, px(left + width) - l, px(top + height) - t);
-}
-inline QRect px_rect(const toolkit::Control& c) { return px_rect(c.left(), c.top(), c.width(), c.height()); }
+// Where a control's widget stands in pixels.
+inline QRect pixel_rect_of(const toolkit::Control& c) { return to_pixel_rect({c.left(), c.top(), c.width(), c.height()}); }
 
-// The racket's left end for the pointer at pixel column x: x in points less half a racket (width / 20.06 / 2).
-inline double racket_left_for(int x) { return x * 0.75 - 47.99 / 20.06 / 2; }
+// The racket's left end for the pointer at pixel column x: x in points less
+// half the racket's 47.99 points, divided as the court divides its field.
+inline double racket_left_for(int x) { return x / toolkit::kPixelsPerPoint - 47.99 / engine::kTwipsPerFieldPoint / 2; }
 
 // The court picture's field, the court's back colour, the rackets and bars, the middle of the
 // tennis ball, and the system colours as the game draws them.

@@ -1,5 +1,6 @@
 #include "qt_soak_player.h"
 
+#include "tests/forms/delay_answers.h"
 #include "toolkit/qt/form_window.h"
 #include "toolkit/units.h"
 
@@ -26,13 +27,12 @@ const QString kWelcomeTitle = "Bounzo команда Bounzo";
 const QString kPromptTitle = "Задержка анимации...";
 const QString kMessageTitle = "Yes";
 
-// Answers the delay prompt turns down: out of range, no leading number,
-// digits that only look like digits, a mark before the number.
-const std::vector<QString> kBadAnswers = {
-    "", "   ", "0", "5", "9.99", "9.9999999", "100.01", "101", "-50", "1e999", "abc", "nan", "inf", "0x32", "&H32",
-    "пятьдесят", "ИГРАТЬ", "\uFF15\uFF10" /* ５０ */, "\u200F" "50" /* a right-to-left mark first */, "—50",
-    QString(300, '7'),
-};
+// The answers the prompt refuses that a player can type in a moment.
+const std::vector<delay_answers::Answer> kRefused = delay_answers::rows(false, 300);
+
+QString refused_answer(std::mt19937_64& random) {
+    return QString::fromStdString(delay_answers::draw(random, kRefused).text);
+}
 
 QWidget* visible_window(const QString& title) {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -176,18 +176,10 @@ void Player::at_prompt(QDialog& prompt) {
     QString answer;
     bool accepted = false;
     if (leaving() || r >= 62) {
-        const int n = 10 + pick(91);
-        switch (pick(8)) {
-        case 0: answer = "+" + QString::number(n); break;
-        case 1: answer = "  " + QString::number(n) + "  "; break;
-        case 2: answer = n < 100 ? QString::number(n) + ".5" : "1e2"; break;
-        case 3: answer = QString::number(n) + " ходов"; break;
-        case 4: answer = pick(2) ? "10" : "100"; break;
-        default: answer = QString::number(std::min(n, 10 + pick(20))); break;  // quick games end sooner
-        }
+        answer = QString::fromStdString(delay_answers::random_taken(random_).text);
         accepted = true;
     } else {
-        answer = kBadAnswers[static_cast<std::size_t>(pick(static_cast<int>(kBadAnswers.size())))];
+        answer = refused_answer(random_);
     }
     heartbeat_.beat("answering the delay prompt");
     key(prompt, Qt::Key_A, Qt::ControlModifier);
@@ -245,7 +237,7 @@ void Player::at_message(QDialog& message) {
     else if (r < 80 && cancel) click(message, centre_in(message, *cancel));
     else if (r < 90) close_window(message);
     else {
-        type(message, kBadAnswers[static_cast<std::size_t>(pick(static_cast<int>(kBadAnswers.size())))]);
+        type(message, refused_answer(random_));
         key(message, Qt::Key_Return);
     }
 }

@@ -124,7 +124,7 @@ void run_session(std::mt19937_64& random, Clock::duration play_for, Tally& tally
         if (w->isVisible()) fail("a window stays after the end: " + w->windowTitle().toStdString());
 }
 
-TEST(qt_soak, random_real_input_never_breaks_the_program_and_it_always_leaves_cleanly) {
+TEST(QtSoak, random_real_input_never_breaks_the_program_and_it_always_leaves_cleanly) {
     const double seconds = env_number("BOUNZO_QT_SOAK_SECONDS", 15);
     run_seed = std::getenv("BOUNZO_QT_SOAK_SEED")
                    ? static_cast<std::uint64_t>(env_number("BOUNZO_QT_SOAK_SEED", 0))

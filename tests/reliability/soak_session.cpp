@@ -1,6 +1,8 @@
 #include "soak_session.h"
 
+#include "engine/court_rules.h"
 #include "forms/program.h"
+#include "tests/forms/delay_answers.h"
 #include "toolkit/conversions.h"
 #include "toolkit/errors.h"
 #include "toolkit/scripted/scripted_runtime.h"
@@ -24,18 +26,8 @@ constexpr int kRacketGameTurns = 20000;
 constexpr int kMaxClicksPerGame = 10;
 constexpr int kMaxNesting = 6;
 
-const std::vector<std::string> kBadAnswers = {
-    "", "   ", "5", "9.99", "100.01", "101", "-50", "abc", "1e999", "nan", "inf", "0x32", "&H32",
-    "\xEF\xBC\x95\xEF\xBC\x90",  // "５０" in full-width digits
-    "\xE2\x80\x8F" "50",         // a right-to-left mark before "50"
-    std::string("\0" "50", 3),
-};
-
-// What a player types that the prompt accepts, and the delay it stands for.
-struct GoodAnswer {
-    std::string text;
-    double value;
-};
+// The answers the prompt refuses, megabytes long ones too.
+const std::vector<delay_answers::Answer> kRefused = delay_answers::rows(false);
 
 class Session {
 public:
@@ -72,27 +64,16 @@ private:
     bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(random_) < p; }
     double uniform(double a, double b) { return std::uniform_real_distribution<double>(a, b)(random_); }
 
-    GoodAnswer good_answer() {
-        const int n = 10 + pick(91);
-        switch (pick(6)) {
-        case 0: return {"+" + std::to_string(n), double(n)};
-        case 1: return {"  " + std::to_string(n) + "  ", double(n)};
-        case 2: return n < 100 ? GoodAnswer{std::to_string(n) + ".5", n + 0.5} : GoodAnswer{"1e2", 100.0};
-        case 3: return {std::to_string(n) + " ходов", double(n)};
-        default: return {std::to_string(n), double(n)};
-        }
-    }
-
     // One game from the welcome state; with `leave_midway` the player leaves
     // the program by the exit button while the rally runs.
     void play_game(bool leave_midway) {
         forms::frm_court& court = program_.court();
         std::vector<std::string> answers;
-        for (int i = pick(4); i > 0; --i) answers.push_back(kBadAnswers[pick(static_cast<int>(kBadAnswers.size()))]);
+        for (int i = pick(4); i > 0; --i) answers.push_back(delay_answers::draw(random_, kRefused).text);
         const bool from_prompt = chance(0.06) && !leave_midway;
-        GoodAnswer good{};
+        delay_answers::Answer good{};
         if (from_prompt) {
-            good = good_answer();
+            good = delay_answers::random_taken(random_);
             answers.push_back(good.text);
         } else {
             answers.clear();
@@ -100,7 +81,7 @@ private:
         // Every rally that ends in a win or a loss shows one message, and
         // "ИГРАТЬ" clicked during a rally asks for a delay: answers that the
         // prompt accepts serve both, since a message ignores its answer.
-        for (int i = 0; i < kMaxClicksPerGame + 2; ++i) answers.push_back(good_answer().text);
+        for (int i = 0; i < kMaxClicksPerGame + 2; ++i) answers.push_back(delay_answers::random_taken(random_).text);
         rt_.script_answers(answers);
 
         in_game_ = true;
@@ -110,9 +91,9 @@ private:
         prompt_running_ = from_prompt;
         wall_forced_ = false;
         leave_at_ = 0;
-        expected_delay_ = from_prompt ? good.value * 333 : -1;
+        expected_delay_ = from_prompt ? good.delay_game : -1;
         if (from_prompt) {
-            deadline_ = static_cast<std::uint64_t>(good.value * 333) * (1 + pick(kPromptGameTurns));
+            deadline_ = static_cast<std::uint64_t>(good.delay_game) * (1 + pick(kPromptGameTurns));
             ++result_.prompt_games;
             rt_.click(program_.hello(), program_.hello().CommandButton1);
         } else {
@@ -219,8 +200,9 @@ private:
         const float wall = court.b_wall.height(), goal = court.b_goal.height();
         if (!bar_height_ok(wall)) return fail("wall bar height " + text(wall));
         if (!bar_height_ok(goal)) return fail("goal bar height " + text(goal));
-        if (court.b_goal.top() + goal != 409.0f)
-            return fail("goal bar's bottom at " + text(court.b_goal.top() + goal) + ", not 409");
+        constexpr float kGoalBottom = engine::kGoalTopAfterReset + engine::kBarHeightAfterReset;
+        if (court.b_goal.top() + goal != kGoalBottom)
+            return fail("goal bar's bottom at " + text(court.b_goal.top() + goal) + ", not " + text(kGoalBottom));
         int player = 0, opponent = 0;
         if (!score_of(court.b_racket.caption(), player) || !score_of(court.b_rack_opp.caption(), opponent)) return;
         // Each point wears its bar down by exactly one.
@@ -229,7 +211,8 @@ private:
         if (opponent != 15 - static_cast<int>(goal))
             return fail("opponent's score " + std::to_string(opponent) + " with the goal bar " + text(goal) +
                         " high");
-        const double W = court.width_twips() / 20.06, H = court.height_twips() / 20.06;
+        const double W = court.width_twips() / engine::kTwipsPerFieldPoint;
+        const double H = court.height_twips() / engine::kTwipsPerFieldPoint;
         const float bx = court.I_ball.left(), by = court.I_ball.top();
         if (!(bx > -60 && bx < W + 60 && by > -60 && by < H + 60))
             return fail("ball at (" + text(bx) + ", " + text(by) + "), off the court");

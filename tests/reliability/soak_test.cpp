@@ -19,7 +19,7 @@ std::uint64_t env_number(const char* name, std::uint64_t fallback) {
     return v && *v ? std::strtoull(v, nullptr, 10) : fallback;
 }
 
-TEST(soak, random_whole_games_keep_the_court_sound_and_always_end) {
+TEST(Soak, random_whole_games_keep_the_court_sound_and_always_end) {
     const bool replay = std::getenv("BOUNZO_SOAK_SEED") != nullptr;
     const std::uint64_t target = replay ? 1 : env_number("BOUNZO_SOAK_GAMES", 200);
     std::uint64_t seed = replay ? env_number("BOUNZO_SOAK_SEED", 0) : env_number("BOUNZO_SOAK_FIRST_SEED", 1);

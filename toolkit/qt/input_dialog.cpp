@@ -1,6 +1,7 @@
 #include "toolkit/qt/input_dialog.h"
 
 #include "toolkit/qt/qt_look.h"
+#include "toolkit/texts.h"
 #include "toolkit/units.h"
 
 #include <QDialogButtonBox>
@@ -21,8 +22,8 @@ InputDialog::InputDialog(const InputBoxRequest& request, QWidget* parent) : QDia
     edit_ = new QLineEdit(to_qstring(request.default_answer), this);
     edit_->selectAll();
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton("ОК", QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton("Отмена", QDialogButtonBox::RejectRole);
+    buttons->addButton(texts::kOk, QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(texts::kCancel, QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

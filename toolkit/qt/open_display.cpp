@@ -1,5 +1,7 @@
 #include "toolkit/qt/open_display.h"
 
+#include "toolkit/texts.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -19,11 +21,6 @@ struct HeldMessage {
 std::mutex held_mutex;
 std::vector<HeldMessage> held;
 
-std::string variable(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value ? std::string("«") + value + "»" : "не задан";
-}
-
 // While the application is made, Qt's messages are held back: a failed
 // start ends in a fatal one, after warnings that only repeat it.
 void hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
@@ -32,8 +29,7 @@ void hold(QtMsgType type, const QMessageLogContext& context, const QString& text
         held.push_back({type, context.category, text});
         return;
     }
-    const std::string line = "bounzo: не удалось подключиться к дисплею (DISPLAY " + variable("DISPLAY") +
-                             ", WAYLAND_DISPLAY " + variable("WAYLAND_DISPLAY") + "): игре нужен рабочий стол\n";
+    const std::string line = texts::no_display_line(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
     std::fputs(line.c_str(), stderr);
     // Qt aborts once this handler returns, and the half-made application
     // must not be torn down: leave at once.

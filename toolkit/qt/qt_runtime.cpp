@@ -5,6 +5,7 @@
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/input_dialog.h"
 #include "toolkit/qt/qt_look.h"
+#include "toolkit/texts.h"
 #include "toolkit/units.h"
 
 #include <QApplication>
@@ -136,8 +137,9 @@ void QtRuntime::deliver_until(Pacer::Clock::time_point deadline) {
 void QtRuntime::deliver_events() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void QtRuntime::report_unhandled(const std::string& message) {
-    QMessageBox box(QMessageBox::Critical, "Bounzo", "Ошибка выполнения: " + to_qstring(message), QMessageBox::Ok);
-    box.button(QMessageBox::Ok)->setText("ОК");
+    QMessageBox box(QMessageBox::Critical, texts::kErrorBoxTitle, texts::kErrorBoxLead + to_qstring(message),
+                    QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(texts::kOk);
     run_box(box);
 }
 

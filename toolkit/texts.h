@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+// Every text the toolkit itself shows or prints, in one place: the run-time
+// error messages, the boxes' captions and the line of a start without a
+// display. The forms bring their own texts.
+namespace toolkit::texts {
+
+// Run-time errors raised by the number conversions and arithmetic.
+inline constexpr char kOverflow[] = "Переполнение";
+inline constexpr char kTypeMismatch[] = "Несоответствие типа";
+// An error of no kind the game knows, caught at the error boundary.
+inline constexpr char kUnknownError[] = "Неизвестная ошибка";
+
+// The box that reports an unhandled run-time error: its title, and what goes
+// before the error's own message.
+inline constexpr char kErrorBoxTitle[] = "Bounzo";
+inline constexpr char kErrorBoxLead[] = "Ошибка выполнения: ";
+
+// The boxes' buttons.
+inline constexpr char kOk[] = "ОК";
+inline constexpr char kCancel[] = "Отмена";
+
+// The one line a start without a display prints, given the values of DISPLAY
+// and WAYLAND_DISPLAY (null when unset).
+inline std::string no_display_line(const char* display, const char* wayland_display) {
+    const auto shown = [](const char* value) {
+        return value && *value ? std::string("«") + value + "»" : std::string("не задан");
+    };
+    return "bounzo: не удалось подключиться к дисплею (DISPLAY " + shown(display) + ", WAYLAND_DISPLAY " +
+           shown(wayland_display) + "): игре нужен рабочий стол\n";
+}
+
+}  // namespace toolkit::texts
