@@ -1,7 +1,7 @@
 #pragma once
 
+#include "toolkit/pacer.h"
 #include "toolkit/qt/deadline_timer.h"
-#include "toolkit/qt/pacer.h"
 #include "toolkit/random_generator.h"
 #include "toolkit/runtime.h"
 

@@ -1,4 +1,4 @@
-#include "toolkit/qt/pacer.h"
+#include "toolkit/pacer.h"
 
 namespace toolkit {
 
