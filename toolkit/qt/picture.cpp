@@ -46,12 +46,8 @@ CentredPicture::CentredPicture(const QString& name, QSize shown) {
 }
 
 void CentredPicture::draw(QPainter& painter) {
-    if (reading_.valid()) {
-        const PicturePart part = reading_.get();
-        pixmap_ = QPixmap::fromImage(part.image);
-        at_ = part.at;
-    }
-    if (!pixmap_.isNull()) painter.drawPixmap(at_, pixmap_);
+    if (reading_.valid()) part_ = reading_.get();
+    if (!part_.image.isNull()) painter.drawImage(part_.at, part_.image);
 }
 
 }  // namespace toolkit::qt

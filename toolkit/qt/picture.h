@@ -35,7 +35,8 @@ PicturePart load_centred_picture(const QString& name, QSize shown);
 // A window's background picture, centred at its natural size: read on a
 // thread of its own from the moment the window is made, so the decoding
 // overlaps the rest of the program's start on another core; the first paint
-// waits for it if need be.
+// waits for it if need be. It is drawn as the image it was read into: on the
+// raster engine a pixmap is an image too, and making one would only copy it.
 class CentredPicture {
 public:
     CentredPicture(const QString& name, QSize shown);
@@ -43,8 +44,7 @@ public:
 
 private:
     std::future<PicturePart> reading_;
-    QPixmap pixmap_;
-    QPoint at_;
+    PicturePart part_;
 };
 
 }  // namespace toolkit::qt
