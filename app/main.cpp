@@ -2,7 +2,6 @@
 #include "app/window_icon.h"
 #include "forms/program.h"
 #include "toolkit/qt/deep_nesting.h"
-#include "toolkit/qt/font_configuration.h"
 #include "toolkit/qt/open_display.h"
 #include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_runtime.h"
@@ -17,9 +16,7 @@ int main(int argc, char** argv) {
     toolkit::qt::keep_to_the_given_session_bus();
     // The window class on X11 (WM_CLASS), which the desktop entry names, whatever the program file is called.
     QCoreApplication::setApplicationName("bounzo");
-    auto font_configuration = toolkit::qt::read_font_configuration_ahead();
     const auto app = toolkit::qt::open_display(argc, argv);
-    font_configuration.wait();
     QApplication::setStyle("Fusion");
     QApplication::setWindowIcon(toolkit::qt::load_icon(window_icon_pictures()));
     QGuiApplication::setDesktopFileName("org.bounzo.Bounzo");

@@ -17,7 +17,6 @@
 #include "bench/child_process.h"
 #include "bench/stats.h"
 #include "forms/program.h"
-#include "toolkit/qt/font_configuration.h"
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_runtime.h"
@@ -89,9 +88,7 @@ private:
 int run_game(int argc, char** argv) {
     toolkit::qt::keep_to_the_given_session_bus();
     QCoreApplication::setApplicationName("bounzo");
-    auto font_configuration = toolkit::qt::read_font_configuration_ahead();
     StartupApplication app(argc, argv);
-    font_configuration.wait();
     QApplication::setStyle("Fusion");
     QApplication::setWindowIcon(toolkit::qt::load_icon(window_icon_pictures()));
     toolkit::qt::QtRuntime runtime;
