@@ -11,6 +11,7 @@
 #include "app/window_icon.h"
 #include "bench/child_process.h"
 #include "bench/stats.h"
+#include "engine/court_rules.h"
 #include "forms/program.h"
 #include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_runtime.h"
@@ -32,7 +33,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr double kPumpsPerTurn = 333;
+constexpr double kPumpsPerTurn = engine::kMinDelay / 10 * engine::kPumpsPerDelayUnit;
 // A game that has not ended by then is stopped with a wall click.
 constexpr int kGiveUpMs = 60000;
 

@@ -87,7 +87,7 @@ constexpr float kPointerX[2] = {150.0f, 280.0f};
 
 struct RallyPlan {
     std::string key;
-    double delay_answer = 50;  // the answer to the delay prompt; Delay_game is 333 times it
+    double delay_answer = 50;  // the answer to the delay prompt; Delay_game is kPumpsPerDelayUnit times it
     double seconds = 1;        // rally time to measure
     bool latency = false;      // move the pointer during this rally
 };
@@ -282,7 +282,7 @@ QPoint court_pixel(const QWidget& window, float x_points, float y_points) {
 // the median's and the long-run mean's error, and the 99th percentile of how
 // far single turns stray; then the share of a core.
 void print_turns(const RallyPlan& plan, const RallyProbe& probe) {
-    const double target = plan.delay_answer * 333 / 1000;  // ms
+    const double target = plan.delay_answer * engine::kPumpsPerDelayUnit / 1000;  // ms
     const bench::Summary periods = bench::summarize(probe.periods());
     if (periods.n == 0) {
         bench::print_note(plan.key, "no turns measured");
@@ -345,7 +345,7 @@ int main(int argc, char** argv) {
             if (plan.latency)
                 pointer.start(latency_samples + 2, court_pixel(*window, kPointerX[0], kPointerY),
                               court_pixel(*window, kPointerX[1], kPointerY));
-            court.Delay_game = plan.delay_answer * 333;
+            court.Delay_game = plan.delay_answer * engine::kPumpsPerDelayUnit;
             court.delay_ini = court.Delay_game;
             try {
                 court.start_settings();
