@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringDecoder>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -30,9 +31,15 @@ const QString kMessageTitle = "Yes";
 // The answers the prompt refuses that a player can type in a moment.
 const std::vector<delay_answers::Answer> kRefused = delay_answers::rows(false, 300);
 
-QString refused_answer(std::mt19937_64& random) {
-    return QString::fromStdString(delay_answers::draw(random, kRefused).text);
+// The characters a player types for an answer's bytes. A leading byte-order
+// mark is one of them: Qt's plain UTF-8 conversion would drop it, and the
+// player would type "50" for a row the prompt must refuse.
+QString characters_of(const std::string& bytes) {
+    QStringDecoder decode(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
+
+std::string refused_answer(std::mt19937_64& random) { return delay_answers::draw(random, kRefused).text; }
 
 QWidget* visible_window(const QString& title) {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -114,7 +121,10 @@ void Player::check_expectation(QWidget* modal, bool welcome_shown) {
     switch (expect_) {
     case Expect::nothing: return;
     case Expect::prompt_again:
-        if (!prompt_open) fail_("the delay prompt did not come back after \"" + last_answer_ + "\"");
+        if (!prompt_open)
+            fail_("the delay prompt did not come back after \"" + last_answer_ + "\"" +
+                  (modal ? " (\"" + modal->windowTitle().toStdString() + "\" is open)" : "") +
+                  (welcome_shown ? " (the welcome window is shown)" : ""));
         break;
     case Expect::rally:
         if (modal || welcome_shown)
@@ -173,21 +183,16 @@ void Player::at_prompt(QDialog& prompt) {
     }
 
     // An answer: replace the text, then confirm it by Return or by "ОК".
-    QString answer;
-    bool accepted = false;
-    if (leaving() || r >= 62) {
-        answer = QString::fromStdString(delay_answers::random_taken(random_).text);
-        accepted = true;
-    } else {
-        answer = refused_answer(random_);
-    }
+    const bool accepted = leaving() || r >= 62;
+    const std::string answer = accepted ? delay_answers::random_taken(random_).text : refused_answer(random_);
     heartbeat_.beat("answering the delay prompt");
     key(prompt, Qt::Key_A, Qt::ControlModifier);
     if (pick(4) == 0) key(prompt, Qt::Key_Backspace);
-    type(prompt, answer);
-    // The outcome is known only when the text arrived as typed and the
+    type(prompt, characters_of(answer));
+    // The outcome is known only when the program will read the answer's very
+    // bytes (a field refuses some characters, a NUL for one) and the
     // confirmation goes to "ОК": Return on a focused "Отмена" cancels.
-    const bool as_typed = edit->text() == answer;
+    const bool as_typed = edit->text().toStdString() == answer;
     const bool return_confirms = prompt.focusWidget() == edit || prompt.focusWidget() == ok;
     if (leaving() && !return_confirms) {
         click(prompt, centre_in(prompt, *ok));
@@ -208,7 +213,7 @@ void Player::at_prompt(QDialog& prompt) {
         key(prompt, Qt::Key_Return);
     }
     if (!as_typed) return;
-    last_answer_ = answer.toStdString();
+    last_answer_ = delay_answers::printable(answer);
     if (accepted) {
         ++tally_.games_from_prompt;
         expect_ = Expect::rally;
@@ -237,7 +242,7 @@ void Player::at_message(QDialog& message) {
     else if (r < 80 && cancel) click(message, centre_in(message, *cancel));
     else if (r < 90) close_window(message);
     else {
-        type(message, refused_answer(random_));
+        type(message, characters_of(refused_answer(random_)));
         key(message, Qt::Key_Return);
     }
 }
