@@ -102,6 +102,10 @@ void Player::act() {
     QWidget* modal = runtime_.open_box();
     const bool welcome_shown = welcome_window() != nullptr;
     heartbeat_.beat("looking at the screen");
+    // A box answered inside input that is still being delivered has gone
+    // from the screen, but its loop returns only once that input is done:
+    // there is nothing to see or answer until then.
+    if (modal && !modal->isVisible()) return;
     check_expectation(modal, welcome_shown);
     if (modal) {
         if (auto* box = qobject_cast<QMessageBox*>(modal)) return at_error_box(*box);
