@@ -2,7 +2,8 @@
 # The private X session every shell test and tool runs the game in, and what a
 # player does there, through real X events and screen pixels. Source it, then
 # call start_x. With X_WINDOW_MANAGER set (say, openbox), the session runs
-# under that window manager; start_weston adds a Wayland compositor.
+# under that window manager; start_weston or start_compositor adds a Wayland
+# compositor.
 #
 # Cleanup: register what has to happen at exit with `on_exit COMMAND ARGS...`,
 # never with `trap ... EXIT`. The commands run from one EXIT trap, the last
@@ -111,6 +112,94 @@ start_weston() {
   on_exit end_process WESTON_PID
   for _ in $(seq 200); do [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break; sleep 0.05; done
   [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] || { cat "$XDG_RUNTIME_DIR/weston.log" >&2; fail "weston did not start"; }
+}
+
+# One of the desktops' Wayland compositors in the X server, as weston above:
+# start_compositor NAME WIDTH HEIGHT, NAME mutter, kwin or sway. It gets a
+# private runtime directory and session bus, and its own process group,
+# ended at exit. WAYLAND_DISPLAY is exported for the clients, and
+# XWAYLAND_DISPLAY (with XWAYLAND_AUTH, its authority file, if it uses one)
+# names the compositor's Xwayland server.
+start_compositor() {
+  local name=$1 width=$2 height=$3 log
+  # The compositor's runtime directory, and the clients' own: Qt wants one
+  # that its user owns, and sway runs as another.
+  COMPOSITOR_DIR=$(mktemp -d) XDG_RUNTIME_DIR=$(mktemp -d)
+  chmod 700 "$COMPOSITOR_DIR" "$XDG_RUNTIME_DIR"
+  export XDG_RUNTIME_DIR
+  on_exit rm -rf "$COMPOSITOR_DIR" "$XDG_RUNTIME_DIR"
+  log=$COMPOSITOR_DIR/$name.log
+  case $name in
+    mutter)
+      command -v mutter >/dev/null || fail "mutter is missing (tools/deps installs it)"
+      XDG_RUNTIME_DIR=$COMPOSITOR_DIR MUTTER_DEBUG_DUMMY_MODE_SPECS="${width}x$height" setsid dbus-run-session -- \
+        mutter --nested --wayland --wayland-display=bounzo-test >"$log" 2>&1 &
+      ;;
+    kwin)
+      command -v kwin_wayland >/dev/null || fail "kwin_wayland is missing (tools/deps installs it)"
+      # A copy has no file capability, which some containers refuse to run.
+      cp "$(command -v kwin_wayland)" "$COMPOSITOR_DIR/kwin_wayland"
+      XDG_RUNTIME_DIR=$COMPOSITOR_DIR setsid dbus-run-session -- "$COMPOSITOR_DIR/kwin_wayland" --x11-display "$DISPLAY" --socket bounzo-test \
+        --width "$width" --height "$height" --xwayland --no-lockscreen --no-global-shortcuts >"$log" 2>&1 &
+      ;;
+    sway)
+      command -v sway >/dev/null || fail "sway is missing (tools/deps installs it)"
+      # sway refuses to run as root: it runs as a user of its own.
+      id "$COMPOSITOR_USER" >/dev/null 2>&1 ||
+        useradd --system --no-create-home --shell /usr/sbin/nologin "$COMPOSITOR_USER" 2>/dev/null ||
+        id "$COMPOSITOR_USER" >/dev/null || fail "cannot create the user $COMPOSITOR_USER for sway"
+      chown "$COMPOSITOR_USER" "$COMPOSITOR_DIR"
+      printf 'xwayland force\noutput * resolution %sx%s\n' "$width" "$height" >"$COMPOSITOR_DIR/sway.config"
+      setsid runuser -u "$COMPOSITOR_USER" -- env -i PATH="$PATH" HOME="$COMPOSITOR_DIR" DISPLAY="$DISPLAY" \
+        XDG_RUNTIME_DIR="$COMPOSITOR_DIR" WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+        sway --config "$COMPOSITOR_DIR/sway.config" >"$log" 2>&1 &
+      ;;
+    *) fail "no compositor called $name" ;;
+  esac
+  COMPOSITOR_PID=$!
+  on_exit end_process_group COMPOSITOR_PID
+  local socket='' xwayland='' xw_args f
+  for _ in $(seq 300); do
+    # sway names its socket itself (wayland-N).
+    for f in "$COMPOSITOR_DIR"/bounzo-test "$COMPOSITOR_DIR"/wayland-[0-9]; do
+      [ -S "$f" ] && socket=$f && break
+    done
+    xwayland=$(pgrep -g "$COMPOSITOR_PID" -x Xwayland | head -n1) || true
+    [ -n "$socket" ] && [ -n "$xwayland" ] && break
+    sleep 0.05
+  done
+  [ -n "$socket" ] && [ -n "$xwayland" ] || { cat "$log" >&2; fail "$name did not start with its Xwayland"; }
+  # An absolute path: the socket is not in the clients' runtime directory.
+  export WAYLAND_DISPLAY=$socket
+  xw_args=$(tr '\0' ' ' <"/proc/$xwayland/cmdline")
+  XWAYLAND_DISPLAY=$(grep -o ' :[0-9]*' <<<" ${xw_args#* }" | head -n1 | tr -d ' ')
+  XWAYLAND_AUTH=$(grep -o -- '-auth [^ ]*' <<<"$xw_args" | cut -d' ' -f2) || true
+  [ -n "$XWAYLAND_DISPLAY" ] || fail "no display in $name's Xwayland command line: $xw_args"
+  # sway's Xwayland lets in its own user's clients only: the game's user too.
+  [ "$name" != sway ] || for _ in $(seq 100); do
+    runuser -u "$COMPOSITOR_USER" -- env DISPLAY="$XWAYLAND_DISPLAY" xhost "+si:localuser:$(id -un)" >/dev/null 2>&1 &&
+      break
+    sleep 0.05
+  done
+  # Its X window manager names itself on the root once it runs.
+  for _ in $(seq 200); do
+    DISPLAY=$XWAYLAND_DISPLAY XAUTHORITY=${XWAYLAND_AUTH:-} xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null |
+      grep -q 'window id' && return 0
+    sleep 0.05
+  done
+  cat "$log" >&2
+  fail "$name's Xwayland did not start its window manager"
+}
+COMPOSITOR_USER=bounzo-compositor
+
+# Ends the process group led by the process whose id the variable NAME holds.
+end_process_group() {
+  local pid=${!1:-}
+  if [ -n "$pid" ]; then
+    kill -- "-$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  fi
+  printf -v "$1" '%s' ''
 }
 
 # Fails unless the game started as `... & GAME_PID=$!` ends within SECONDS
