@@ -21,6 +21,8 @@ inline constexpr char kErrorBoxLead[] = "Ошибка выполнения: ";
 // The boxes' buttons.
 inline constexpr char kOk[] = "ОК";
 inline constexpr char kCancel[] = "Отмена";
+// The close button of a caption the toolkit draws itself, as screen readers name it.
+inline constexpr char kClose[] = "Закрыть";
 
 // The one line a start without a display prints, given the values of DISPLAY
 // and WAYLAND_DISPLAY (null when unset).

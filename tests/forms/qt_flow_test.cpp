@@ -3,6 +3,7 @@
 // the event loop at once even from inside nested rallies. Timers play the
 // player; they belong to the test, so none outlives it.
 #include "forms/program.h"
+#include "toolkit/qt/embedded_frame.h"
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/input_dialog.h"
 #include "toolkit/qt/qt_runtime.h"
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -24,7 +26,10 @@ namespace {
 
 class Session : public testing::Test {
 public:
-    Session() {
+    // With `inside_court`, the welcome form and the boxes are shown inside
+    // the court, as on Wayland.
+    explicit Session(bool inside_court = false) : runtime(toolkit::qt::QtRuntime::Pumping::paced, inside_court) {
+
         QObject::connect(&box_watch_, &QTimer::timeout, &context_, [this] { answer_open_box(); });
         box_watch_.start(10);
     }
@@ -113,12 +118,23 @@ private:
     QObject context_;  // last: the test's pending timers go first
 };
 
-using QtGame = Session;
+struct Placement {
+    const char* name;
+    bool inside_court;
+};
+void PrintTo(const Placement& p, std::ostream* out) { *out << p.name; }
+
+// Each flow with the welcome form and the boxes as windows of their own, and
+// shown inside the court.
+class QtGame : public Session, public testing::WithParamInterface<Placement> {
+protected:
+    QtGame() : Session(GetParam().inside_court) {}
+};
 
 // The prompt comes back through Cancel and refused answers while the welcome
 // form stays; the won game's message shows in the toolkit's box while the
 // welcome form is away, and Cancel there changes nothing.
-TEST_F(QtGame, prompt_box_comes_back_offering_50_then_the_end_message_box_then_the_welcome_form_on_a_reset_court) {
+TEST_P(QtGame, prompt_box_comes_back_offering_50_then_the_end_message_box_then_the_welcome_form_on_a_reset_court) {
     // A byte-order mark typed before "50" makes no number: the prompt asks again.
     replies = {std::nullopt, "100.5", "abc", QString(QChar(0xFEFF)) + "50", "10", std::nullopt};
     // Once the game runs (no box, welcome form away), the next wall hit wins.
@@ -150,7 +166,7 @@ TEST_F(QtGame, prompt_box_comes_back_offering_50_then_the_end_message_box_then_t
 // While a box is open the player's clicks and moves on the form windows reach
 // nothing (the box is not modal to Qt; the runtime keeps them away), and a
 // window's close request still ends the program.
-TEST_F(QtGame, while_the_prompt_is_open_clicks_and_moves_on_the_forms_reach_nothing_and_closing_a_window_leaves) {
+TEST_P(QtGame, while_the_prompt_is_open_clicks_and_moves_on_the_forms_reach_nothing_and_closing_a_window_leaves) {
     answering = false;
     const float racket_left = court.b_racket.left();
     QString box_after_clicks;
@@ -172,6 +188,62 @@ TEST_F(QtGame, while_the_prompt_is_open_clicks_and_moves_on_the_forms_reach_noth
     EXPECT_EQ(box_after_clicks, "Задержка анимации...");
     EXPECT_EQ(court.b_racket.left(), racket_left) << "the racket followed the pointer behind the box";
     EXPECT_EQ(court.b_racket.caption(), "0");
+    EXPECT_TRUE(windows_gone());
+}
+
+const Placement kPlacements[] = {{"own_windows", false}, {"inside_the_court", true}};
+INSTANTIATE_TEST_SUITE_P(Flow, QtGame, testing::ValuesIn(kPlacements),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class QtInsideCourt : public Session {
+protected:
+    QtInsideCourt() : Session(true) {}
+    QWidget* frame_of(const toolkit::Form& form) {
+        toolkit::qt::FormWindow* w = runtime.window_of(form);
+        return w ? toolkit::qt::EmbeddedFrame::of(*w) : nullptr;
+    }
+};
+
+// Inside the court the welcome form stands centred, at the same place each
+// time, Tab stays on its two buttons, and the close button of its caption
+// leaves even while the prompt is open, as the desktop's close button does.
+TEST_F(QtInsideCourt, welcome_form_centred_each_time_tab_stays_on_it_and_its_caption_closes_behind_the_prompt) {
+    answering = false;
+    std::vector<QRect> places;
+    std::vector<QWidget*> focus_walk, expected_walk;
+    const auto note_place = [&] {
+        QWidget* frame = frame_of(hello);
+        places.push_back(frame ? frame->geometry() : QRect());
+    };
+    when([this] { return welcome_visible(); }, [&] {
+        note_place();
+        QWidget* court_window = runtime.window_of(court);
+        QWidget* play = runtime.window_of(hello)->widget_of(hello.CommandButton1);
+        expected_walk = {play, runtime.window_of(hello)->widget_of(hello.CommandButton2), play};
+        for (int i = 0; i < 3; ++i) {
+            QWidget* focus = court_window->focusWidget();
+            focus_walk.push_back(focus);
+            QTest::keyClick(focus ? focus : court_window, Qt::Key_Tab);
+        }
+        runtime.hide(hello);
+        runtime.show(hello, &court);
+        note_place();
+        click(hello, hello.CommandButton1);
+    });
+    when([this] { return runtime.open_box() != nullptr; }, [&] {
+        auto* close = frame_of(hello) ? frame_of(hello)->findChild<QToolButton*>() : nullptr;
+        if (close) QTest::mouseClick(close, Qt::LeftButton);
+        else ADD_FAILURE() << "the welcome form's caption has no close button";
+    });
+
+    EXPECT_EQ(run_program(), 0);
+
+    ASSERT_EQ(places.size(), 2u);
+    const QPoint court_middle(573 / 2, 554 / 2);
+    const QPoint off = places[0].center() - court_middle;
+    EXPECT_TRUE(std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1) << "off by " << off.x() << "," << off.y();
+    EXPECT_EQ(places[1], places[0]) << "the welcome form moved when it was shown again";
+    EXPECT_EQ(focus_walk, expected_walk);
     EXPECT_TRUE(windows_gone());
 }
 

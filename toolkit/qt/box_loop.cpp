@@ -1,5 +1,7 @@
 #include "toolkit/qt/box_loop.h"
 
+#include "toolkit/qt/embedded_frame.h"
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
@@ -60,13 +62,19 @@ void BoxLoop::run() {
     box_.hide();
 }
 
-// Events reach a form window's QWindow first, then its widgets.
+// Events reach a form window's QWindow first, then its widgets. A box shown
+// inside a form window takes its input there too: that window's events are
+// sorted out by the widget they reach. A close button drawn on a caption
+// there stands for the desktop's own, whose requests a box never holds back.
 bool BoxLoop::blocks(const QObject* receiver) const {
     const auto* widget = qobject_cast<const QWidget*>(receiver);
     const auto* handle = qobject_cast<const QWindow*>(receiver);
     if (!widget && !handle) return false;
+    if (widget && (widget == &box_ || box_.isAncestorOf(widget) || EmbeddedFrame::is_close_button(*widget))) return false;
     return std::any_of(form_windows_.begin(), form_windows_.end(), [&](const QPointer<QWidget>& window) {
-        return window && (widget ? widget->window() == window : window->windowHandle() == handle);
+        if (!window) return false;
+        if (widget) return widget->window() == window;
+        return window->windowHandle() == handle && !window->isAncestorOf(&box_);
     });
 }
 

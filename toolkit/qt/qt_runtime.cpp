@@ -2,6 +2,7 @@
 
 #include "toolkit/form.h"
 #include "toolkit/qt/box_loop.h"
+#include "toolkit/qt/embedded_frame.h"
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/input_dialog.h"
 #include "toolkit/qt/qt_look.h"
@@ -15,10 +16,11 @@
 #include <QTime>
 #include <QTimer>
 #include <QWindow>
+#include <memory>
 
 namespace toolkit::qt {
 
-QtRuntime::QtRuntime(Pumping pumping) : pumping_(pumping) {}
+QtRuntime::QtRuntime(Pumping pumping, bool inside_owner) : pumping_(pumping), inside_owner_(inside_owner) {}
 
 // Forms still loaded here are already destroyed (they are made after the
 // runtime): their windows go without touching them.
@@ -61,8 +63,11 @@ void QtRuntime::detach_form(Form& form) {
 void QtRuntime::show_form(Form& form, const Form* over) {
     FormWindow* window = window_of(form);
     if (!window) return;
-    if (over) {
-        if (FormWindow* owner_window = window_of(*over)) {
+    if (FormWindow* owner_window = over ? window_of(*over) : nullptr) {
+        if (inside_owner_) {
+            // Centred in the owner's client area each time it is shown.
+            if (!EmbeddedFrame::of(*window)) new EmbeddedFrame(*window, *owner_window);
+        } else {
             window->stay_above(*owner_window);
             const QRect area = owner_window->geometry();
             // Places the inside of the window, not its frame, on the owner's centre.
@@ -95,8 +100,16 @@ void QtRuntime::run_box(QDialog& box) {
     std::vector<QWidget*> form_windows;
     for (const auto& [form, window] : windows_) form_windows.push_back(window);
     // A box belongs to the program's first window: where the platform places
-    // windows itself (Wayland), it then stands over the court.
-    if (FormWindow* owner = startup_form_ ? window_of(*startup_form_) : nullptr) set_transient_parent(box, *owner);
+    // windows itself (Wayland), it then stands over the court, and where a
+    // separate window would not stay there, it is shown inside the court.
+    std::unique_ptr<EmbeddedFrame> frame;
+    if (FormWindow* owner = startup_form_ ? window_of(*startup_form_) : nullptr) {
+        if (inside_owner_) {
+            frame = std::make_unique<EmbeddedFrame>(box, *owner);
+        } else {
+            set_transient_parent(box, *owner);
+        }
+    }
     // The box loop keeps the player's input to the form windows away itself.
     box.setWindowModality(Qt::NonModal);
     open_boxes_.push_back(&box);

@@ -2,6 +2,7 @@
 
 #include "toolkit/pacer.h"
 #include "toolkit/qt/deadline_timer.h"
+#include "toolkit/qt/owned_windows.h"
 #include "toolkit/random_generator.h"
 #include "toolkit/runtime.h"
 
@@ -27,7 +28,9 @@ public:
         plain,  // every pump processes the event queue: as fast as the machine goes
     };
 
-    explicit QtRuntime(Pumping pumping = Pumping::paced);
+    // With `inside_owner`, a window that belongs to another is shown inside
+    // it (owned_windows.h); by default as the platform needs.
+    explicit QtRuntime(Pumping pumping = Pumping::paced, bool inside_owner = owned_windows_inside_owner());
     ~QtRuntime() override;
 
     // Runs the event loop until the program ends; returns its exit status.
@@ -62,6 +65,7 @@ private:
     Pacer pacer_;
     DeadlineTimer wake_up_;
     RandomGenerator random_;
+    const bool inside_owner_;
     std::map<const Form*, FormWindow*> windows_;
     std::set<const Form*> shown_once_;
     const Form* startup_form_ = nullptr;
