@@ -15,8 +15,8 @@
 #include <QMessageBox>
 #include <QTime>
 #include <QTimer>
+#include <QPointer>
 #include <QWindow>
-#include <memory>
 
 namespace toolkit::qt {
 
@@ -102,10 +102,11 @@ void QtRuntime::run_box(QDialog& box) {
     // A box belongs to the program's first window: where the platform places
     // windows itself (Wayland), it then stands over the court, and where a
     // separate window would not stay there, it is shown inside the court.
-    std::unique_ptr<EmbeddedFrame> frame;
+    // The court goes with its frame if it is unloaded while the box is open.
+    QPointer<EmbeddedFrame> frame;
     if (FormWindow* owner = startup_form_ ? window_of(*startup_form_) : nullptr) {
         if (inside_owner_) {
-            frame = std::make_unique<EmbeddedFrame>(box, *owner);
+            frame = new EmbeddedFrame(box, *owner);
         } else {
             set_transient_parent(box, *owner);
         }
@@ -115,6 +116,7 @@ void QtRuntime::run_box(QDialog& box) {
     open_boxes_.push_back(&box);
     BoxLoop(box, form_windows).run();
     open_boxes_.pop_back();
+    delete frame;
 }
 
 void QtRuntime::pump_events() {
