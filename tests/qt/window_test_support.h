@@ -102,8 +102,10 @@ protected:
         expected.setDevicePixelRatio(ratio);
         QPainter painter(&expected);
         painter.fillRect(QRect(QPoint(), window().size()), kPink);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.scale(toolkit::qt::screen_scale(), toolkit::qt::screen_scale());
+        if (const double scale = toolkit::qt::screen_scale(); scale != 1.0) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.scale(scale, scale);
+        }
         painter.drawImage(-kPictureOffset, picture);
         QRegion pieces;
         for (const auto& c : court.controls())  // the ball's antialiased rim reaches a pixel past its circle

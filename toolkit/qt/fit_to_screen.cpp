@@ -14,10 +14,6 @@ namespace {
 
 Extent extent_of(QSizeF size) { return {size.width(), size.height()}; }
 
-QMargins frame_of(const QWidget& window) {
-    const QWindow* handle = window.windowHandle();
-    return handle ? handle->frameMargins() : QMargins();
-}
 
 // Where a frame of `outer` stands once moved just enough onto the free part of `screen`.
 QPoint frame_on_screen(QRect outer, const QScreen* screen) {
@@ -51,6 +47,16 @@ private:
 };
 
 }  // namespace
+
+QMargins frame_of(const QWidget& window) {
+    const QWindow* handle = window.windowHandle();
+    if (!handle) return {};
+    // Qt rounds each edge of the frame to whole device-independent pixels:
+    // on a scaled screen an edge may be up to half a pixel wider than it says
+    // (a 44-pixel title bar at 300 % is 14.67), so it is given one more.
+    const int rounding = handle->devicePixelRatio() == 1.0 ? 0 : 1;
+    return handle->frameMargins() + QMargins(rounding, rounding, rounding, rounding);
+}
 
 QSizeF unscaled_client_size(const FormLook& look) {
     return QSizeF(look.client_width_twips, look.client_height_twips) / kTwipsPerPoint * kPixelsPerPoint;

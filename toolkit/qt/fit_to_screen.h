@@ -17,6 +17,10 @@ namespace toolkit::qt {
 // A form's client area at scale 1, in device-independent pixels.
 QSizeF unscaled_client_size(const FormLook& look);
 
+// The frame the window manager has put round a window, as far as known
+// (nothing before the window is first on screen), never less than it is.
+QMargins frame_of(const QWidget& window);
+
 // The screen scale at which the client area of `look` with `frame` around it
 // fits the part of `screen` that panels leave free; 1 where it fits as it is.
 double fitting_scale(const FormLook& look, QMargins frame, const QScreen& screen);

@@ -75,14 +75,14 @@ void QtRuntime::attach_form(Form& form) {
 void QtRuntime::fit_to_frame() {
     FormWindow* court = startup_form_ ? window_of(*startup_form_) : nullptr;
     if (!court || !court->screen()) return;
-    const double scale = fitting_scale(startup_form_->look(), court->windowHandle()->frameMargins(), *court->screen());
+    const double scale = fitting_scale(startup_form_->look(), frame_of(*court), *court->screen());
     const bool rescaled = scale != screen_scale();
     if (rescaled) {
         set_screen_scale(scale);
         for (auto& [form, window] : windows_) window->lay_out_at_screen_scale();
     }
     // Where the court stands with its frame on the screen, nothing moves.
-    if (!rescaled && court->screen()->availableGeometry().contains(court->frameGeometry())) return;
+    if (!rescaled && court->screen()->availableGeometry().contains(court->geometry().marginsAdded(frame_of(*court)))) return;
     place_as_designed(*court, startup_form_->look());
     for (auto& [form, window] : windows_) {
         if (window != court && window->isVisible()) centre_over(*window, *court);
@@ -128,7 +128,7 @@ std::string QtRuntime::ask(const InputBoxRequest& request) {
     InputDialog dialog(request);
     // The box's frame is expected to be the court's, as one window manager draws both.
     if (FormWindow* court = startup_form_ ? window_of(*startup_form_) : nullptr) {
-        keep_box_on_screen(dialog, court->windowHandle() ? court->windowHandle()->frameMargins() : QMargins());
+        keep_box_on_screen(dialog, frame_of(*court));
     }
     run_box(dialog);
     return dialog.answer().toStdString();
