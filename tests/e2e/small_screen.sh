@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
 # The whole game on one screen, given as WIDTHxHEIGHT and the desktop's font
-# resolution (Xft.dpi: 96 is 100 %, 120 is 125 %, 192 is 200 %), under openbox
-# so the windows have frames: the court, frame included, on screen at the
+# resolution (Xft.dpi: 96 is 100 %, 120 is 125 %, 192 is 200 %), and with
+# PANEL a desktop panel that many pixels high along the screen's bottom,
+# under openbox so the windows have frames: the court, frame included, on the
+# screen's free part (above the panel) at the
 # largest scale that fits and never above the display's own; the racket and
 # both welcome buttons on screen; the delay prompt on screen; a rally in
 # which the ball and the opponent move and the racket follows the pointer at
 # that scale; a wall click; ВЫЙТИ ends the program with status 0.
 set -euo pipefail
-game=$1 size=$2 dpi=$3
-screen_w=${size%x*} screen_h=${size#*x}
+game=$1 size=$2 dpi=$3 panel=${4:-0}
+# What follows calls the free part of the screen, above the panel, the screen.
+screen_w=${size%x*} screen_h=$((${size#*x} - panel))
 # shellcheck source=tools/lib/xsession.sh
 source "$(dirname "$0")/../../tools/lib/xsession.sh"
 X_WINDOW_MANAGER=openbox start_x "$size" "$dpi"
+if [ "$panel" -gt 0 ]; then
+  coproc PANEL { exec "$(dirname "$0")/panel.py" "$panel"; }
+  PANEL_ID=$PANEL_PID
+  on_exit end_process PANEL_ID
+  read -r ready <&"${PANEL[0]}" && [ "$ready" = ready ] || fail "the panel did not take its place"
+fi
 
 "$game" & GAME_PID=$!
 game_windows "on $size at $dpi dpi"
@@ -35,6 +44,7 @@ expect_on_screen() {
 for _ in $(seq 100); do [ -n "$(frame_of "$court" | tr -dc 0-9)" ] && break; sleep 0.05; done
 sleep 0.3
 read -r cx cy < <(window_origin "$court")
+read -r hx hy < <(window_origin "$hello")
 read -r cw ch < <(client_size "$court")
 read -r _ _ ft fb < <(frame_of "$court")
 expect_on_screen "$court" "the court"
