@@ -17,6 +17,7 @@ source "$(dirname "$0")/../../tools/lib/xsession.sh"
 X_WINDOW_MANAGER=openbox start_x "$size" "$dpi"
 if [ "$panel" -gt 0 ]; then
   coproc PANEL { exec "$(dirname "$0")/panel.py" "$panel"; }
+  # shellcheck disable=SC2034,SC2153  # the coproc's process id, for end_process to end at exit
   PANEL_ID=$PANEL_PID
   on_exit end_process PANEL_ID
   read -r ready <&"${PANEL[0]}" && [ "$ready" = ready ] || fail "the panel did not take its place"
