@@ -14,7 +14,6 @@ namespace {
 
 Extent extent_of(QSizeF size) { return {size.width(), size.height()}; }
 
-
 // Where a frame of `outer` stands once moved just enough onto the free part of `screen`.
 QPoint frame_on_screen(QRect outer, const QScreen* screen) {
     if (!screen) return outer.topLeft();
