@@ -13,14 +13,15 @@ include(GoogleTest)
 set(BOUNZO_TEST_TIERS unit window x11 soak package)
 
 # bounzo_test(NAME TIER
-#             SOURCES source... [LIBS library...] [QT] | COMMAND command arg...
+#             SOURCES source... [LIBS library...] [QT] [ARGS arg...] | COMMAND command arg...
 #             [TIMEOUT seconds] [ENVIRONMENT VAR=value...])
 # With SOURCES: a GoogleTest program whose cases CTest runs one by one; QT
 # gives it a QApplication (qt_test_main, tests/qt_test_main.cpp) instead of
-# gtest_main. Its cases run off screen unless ENVIRONMENT says otherwise.
+# gtest_main. Its cases run off screen unless ENVIRONMENT says otherwise, each
+# with ARGS after its own (for Qt: -platform offscreen:configfile=...).
 # With COMMAND: one test that runs the command, usually a script.
 function(bounzo_test name tier)
-  cmake_parse_arguments(T "QT" "TIMEOUT" "SOURCES;LIBS;COMMAND;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(T "QT" "TIMEOUT" "SOURCES;LIBS;COMMAND;ENVIRONMENT;ARGS" ${ARGN})
   if(NOT tier IN_LIST BOUNZO_TEST_TIERS)
     message(FATAL_ERROR "bounzo_test(${name}): tier '${tier}' is not one of ${BOUNZO_TEST_TIERS}")
   endif()
@@ -52,6 +53,6 @@ function(bounzo_test name tier)
   endif()
   # Table rows are named by their index: a row printed as raw bytes would
   # name its test after pointers, different in every build.
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES EXTRA_ARGS ${T_ARGS}
     PROPERTIES ${properties} ENVIRONMENT "${T_ENVIRONMENT}")
 endfunction()

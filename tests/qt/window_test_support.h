@@ -28,7 +28,10 @@ inline QRect pixel_rect_of(const toolkit::Control& c) { return to_pixel_rect({c.
 
 // The racket's left end for the pointer at pixel column x: x in points less
 // half the racket's 47.99 points, divided as the court divides its field.
-inline double racket_left_for(int x) { return x / toolkit::kPixelsPerPoint - 47.99 / engine::kTwipsPerFieldPoint / 2; }
+// (At the screen's scale: 1 unless the court does not fit its screen.)
+inline double racket_left_for(int x) {
+    return x / (toolkit::kPixelsPerPoint * toolkit::qt::screen_scale()) - 47.99 / engine::kTwipsPerFieldPoint / 2;
+}
 
 // The court picture's field, the court's back colour, the rackets and bars, the middle of the
 // tennis ball, and the system colours as the game draws them.
@@ -90,8 +93,8 @@ protected:
     QImage grab_court() { return window().grab().toImage(); }
 
     // Every device pixel outside the pieces is the picture centred at its natural size over the
-    // pink: a picture stretched, tiled, shifted or missing shows as a difference, and so does a
-    // square drawn around the round ball.
+    // pink (shrunk with the court on a screen too small for it): a picture stretched, tiled,
+    // shifted or missing shows as a difference, and so does a square drawn around the round ball.
     void expect_free_surface_is_the_centred_picture(int tolerance) {
         const QImage g = grab_court();
         const qreal ratio = g.devicePixelRatio();
@@ -99,6 +102,10 @@ protected:
         expected.setDevicePixelRatio(ratio);
         QPainter painter(&expected);
         painter.fillRect(QRect(QPoint(), window().size()), kPink);
+        if (const double scale = toolkit::qt::screen_scale(); scale != 1.0) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.scale(scale, scale);
+        }
         painter.drawImage(-kPictureOffset, picture);
         QRegion pieces;
         for (const auto& c : court.controls())  // the ball's antialiased rim reaches a pixel past its circle

@@ -38,7 +38,6 @@ bool is_enter_key(const QEvent& event) {
 
 ButtonWidget::ButtonWidget(const Control& control, QWidget* parent) : QAbstractButton(parent), control_(control) {
     const ControlLook& look = control.look();
-    setFont(to_qfont(look.font));
     setEnabled(look.enabled);
     setFocusPolicy(look.tab_stop ? Qt::StrongFocus : Qt::NoFocus);
     keep_mouse_moves(this);
@@ -81,7 +80,6 @@ bool ButtonWidget::event(QEvent* event) {
 }
 
 LabelWidget::LabelWidget(const Control& control, QWidget* parent) : QWidget(parent), control_(control) {
-    setFont(to_qfont(control.look().font));
     keep_mouse_moves(this);
 }
 

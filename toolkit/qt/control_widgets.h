@@ -7,7 +7,8 @@
 #include <QWidget>
 
 // The widgets that draw the toolkit's controls. Painting only reads the
-// control's state; the form window keeps their geometry in step with it.
+// control's state; the form window keeps their geometry in step with it and
+// gives them their fonts at the screen's scale.
 namespace toolkit::qt {
 
 // A command button in the classic raised style, in its own colours on every

@@ -3,6 +3,7 @@
 #include "toolkit/form.h"
 #include "toolkit/qt/accessible_controls.h"
 #include "toolkit/qt/control_widgets.h"
+#include "toolkit/qt/fit_to_screen.h"
 #include "toolkit/qt/maximise_refusal.h"
 #include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_look.h"
@@ -31,23 +32,20 @@ FormWindow::FormWindow(Form& form, Runtime& runtime)
     : QWidget(nullptr),
       form_(&form),
       runtime_(runtime),
-      background_(to_qstring(form.look().picture), client_size(form.look())) {
+      // The picture has its natural size at scale 1.
+      background_(to_qstring(form.look().picture), unscaled_client_size(form.look()).toSize()) {
     install_accessible_controls();
     const FormLook& look = form.look();
     setWindowTitle(to_qstring(look.caption));
-    // A fixed-size window offers no maximise button, and refuses a maximise
-    // that comes anyway.
+    // A fixed-size window offers no maximise button (and refuses, below, a
+    // maximise that comes anyway).
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(client_size(look));
-    new MaximiseRefusal(*this);
-    setFont(to_qfont(look.font));
     setMouseTracking(true);
 
     std::multimap<int, QWidget*> focus_order;
     for (const auto& c : form.controls()) {
         QWidget* w = make_control_widget(*c, this);
-        w->setGeometry(to_pixel_rect({c->left(), c->top(), c->width(), c->height()}));
         widgets_[c.get()] = w;
         c->set_observer(this);
         if (auto* button = qobject_cast<QAbstractButton*>(w)) {
@@ -60,6 +58,19 @@ FormWindow::FormWindow(Form& form, Runtime& runtime)
     for (const auto& [index, w] : focus_order) {
         if (!tab_order_.empty()) setTabOrder(tab_order_.back(), w);
         tab_order_.push_back(w);
+    }
+    lay_out_at_screen_scale();
+    new MaximiseRefusal(*this);
+}
+
+void FormWindow::lay_out_at_screen_scale() {
+    if (!form_) return;
+    setFixedSize(client_size(form_->look()));
+    setFont(to_qfont(form_->look().font));
+    for (const auto& c : form_->controls()) {
+        QWidget* w = widgets_.at(c.get());
+        w->setFont(to_qfont(c->look().font));
+        w->setGeometry(to_pixel_rect({c->left(), c->top(), c->width(), c->height()}));
     }
 }
 
@@ -78,13 +89,19 @@ void FormWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (!form_) return;
     p.fillRect(rect(), to_qcolor(form_->look().back));
-    // Centred at its natural size and clipped by the window, never scaled or tiled.
+    // Centred at its natural size and clipped by the window, never tiled; on
+    // a screen too small for the court it shrinks with everything else, so
+    // the court shows the same part of it.
+    if (screen_scale() != 1.0) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.scale(screen_scale(), screen_scale());
+    }
     background_.draw(p);
 }
 
 void FormWindow::mouseMoveEvent(QMouseEvent* event) {
     if (!form_) return;
-    const QPointF at = event->position() / kPixelsPerPoint;
+    const QPointF at = to_points(event->position());
     const auto button = static_cast<std::int16_t>(event->buttons() & 0x7);
     const auto shift = static_cast<std::int16_t>((event->modifiers() & Qt::ShiftModifier ? 1 : 0) |
                                                  (event->modifiers() & Qt::ControlModifier ? 2 : 0) |

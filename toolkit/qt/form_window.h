@@ -32,6 +32,9 @@ public:
     // owner stays usable. Done before the window is first shown, it changes
     // nothing on screen; later calls find it done.
     void stay_above(FormWindow& owner);
+    // Sizes the window, its controls and their fonts by the current screen
+    // scale; the controls' points stay as they are.
+    void lay_out_at_screen_scale();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

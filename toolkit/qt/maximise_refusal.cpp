@@ -13,7 +13,7 @@ constexpr Qt::WindowStates kFillingStates = Qt::WindowMaximized | Qt::WindowFull
 }  // namespace
 
 MaximiseRefusal::MaximiseRefusal(QWidget& window)
-    : QObject(&window), window_(window), fixed_size_(window.minimumSize()) {
+    : QObject(&window), window_(window) {
     window.winId();
     window.installEventFilter(this);
     // Qt's Wayland decoration offers maximise on every window and asks the
@@ -33,8 +33,8 @@ bool MaximiseRefusal::eventFilter(QObject*, QEvent* event) {
             if (QWindow* handle = window_.windowHandle(); handle && handle->windowStates() & kFillingStates)
                 handle->setWindowStates(handle->windowStates() & ~kFillingStates);
         }, Qt::QueuedConnection);
-    } else if (window_.maximumSize() != fixed_size_) {
-        window_.setFixedSize(fixed_size_);
+    } else if (window_.maximumSize() != window_.minimumSize()) {
+        window_.setFixedSize(window_.minimumSize());
     }
     return false;
 }

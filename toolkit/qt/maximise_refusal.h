@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QSize>
 
 class QWidget;
 
@@ -12,10 +11,11 @@ namespace toolkit::qt {
 // that acknowledges the compositor's maximised state must then fill the
 // compositor's size exactly (weston ends a client that does not), so there
 // the size limit is lifted for that round trip and put back when the window
-// is normal again.
+// is normal again. The fixed size is the window's minimum size, which is
+// left alone throughout, so the window may be given a new one at any time.
 class MaximiseRefusal : public QObject {
 public:
-    // Becomes a child of the window; the window's fixed size is its size now.
+    // Becomes a child of the window.
     explicit MaximiseRefusal(QWidget& window);
 
 protected:
@@ -23,7 +23,6 @@ protected:
 
 private:
     QWidget& window_;
-    QSize fixed_size_;
 };
 
 }  // namespace toolkit::qt

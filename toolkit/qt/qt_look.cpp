@@ -22,6 +22,9 @@ QColor to_qcolor(const Color& c) {
 
 namespace {
 
+// One mapping for the whole program: every window, box and font follows it.
+double g_screen_scale = 1.0;
+
 // The designed face where it is installed, else a sans-serif face of similar
 // width that has Cyrillic. Chosen once per face: a family list that starts
 // with a missing face costs Qt a search of fallbacks for every font made,
@@ -41,14 +44,24 @@ const QString& installed_family(const std::string& designed) {
 
 }  // namespace
 
+void set_screen_scale(double scale) { g_screen_scale = scale; }
+double screen_scale() { return g_screen_scale; }
+
+QFont at_screen_scale(QFont font) {
+    if (g_screen_scale != 1.0 && font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * g_screen_scale);
+    return font;
+}
+
 QFont to_qfont(const Font& font) {
     QFont f(installed_family(font.family));
     f.setPointSizeF(font.size_points);
     f.setBold(font.bold);
-    return f;
+    return at_screen_scale(f);
 }
 
-int to_pixels(double points) { return static_cast<int>(std::lround(points * kPixelsPerPoint)); }
+int to_pixels(double points) { return static_cast<int>(std::lround(points * kPixelsPerPoint * g_screen_scale)); }
+
+QPointF to_points(QPointF pixels) { return pixels / (kPixelsPerPoint * g_screen_scale); }
 
 QRect to_pixel_rect(const ControlGeometry& g) {
     const int left = to_pixels(g.left), top = to_pixels(g.top);

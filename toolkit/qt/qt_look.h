@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPointF>
 #include <QRect>
 #include <QString>
 
@@ -13,8 +14,17 @@ namespace toolkit::qt {
 
 QColor to_qcolor(const Color& color);
 QFont to_qfont(const Font& font);
-// A length in points as device-independent pixels, rounded.
+// The scale of the mapping from points to the screen: 1, the display's own,
+// unless the court does not fit its screen. Set before the windows that use
+// it are laid out; the game's arithmetic stays in points whatever it is.
+void set_screen_scale(double scale);
+double screen_scale();
+// A length in points as device-independent pixels at the screen scale, rounded.
 int to_pixels(double points);
+// A position in device-independent pixels back in points, unrounded.
+QPointF to_points(QPointF pixels);
+// A font of the given size at the screen scale.
+QFont at_screen_scale(QFont font);
 // Edges are rounded one by one, so pieces that touch in points touch on screen.
 QRect to_pixel_rect(const ControlGeometry& geometry);
 QString to_qstring(const std::string& utf8);

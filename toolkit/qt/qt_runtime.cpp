@@ -3,6 +3,7 @@
 #include "toolkit/form.h"
 #include "toolkit/qt/box_loop.h"
 #include "toolkit/qt/embedded_frame.h"
+#include "toolkit/qt/fit_to_screen.h"
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/input_dialog.h"
 #include "toolkit/qt/qt_look.h"
@@ -13,6 +14,7 @@
 #include <QDialog>
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTime>
 #include <QTimer>
 #include <QPointer>
@@ -39,15 +41,55 @@ float QtRuntime::timer() {
     return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
 }
 
+namespace {
+
+// The designer recorded where the inside of the window stands on the screen;
+// it stands there where its frame is then on screen.
+void place_as_designed(FormWindow& window, const FormLook& look) {
+    place_on_screen(window, QPoint(to_pixels(look.designed_left_twips / kTwipsPerPoint),
+                                   to_pixels(look.designed_top_twips / kTwipsPerPoint)));
+}
+
+// Places the inside of the window, not its frame, on the owner's centre.
+void centre_over(FormWindow& window, const FormWindow& owner) {
+    place_on_screen(window, owner.geometry().center() - QPoint(window.width() / 2, window.height() / 2));
+}
+
+}  // namespace
+
 void QtRuntime::attach_form(Form& form) {
+    const bool startup = !startup_form_;
+    // The start-up form, the court, is the largest window: every window and
+    // box is drawn at the scale that lets it fit the screen. Its frame is not
+    // known before it is on screen, so it is fitted as if it had none, and
+    // again once the frame is known.
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); startup && screen) {
+        set_screen_scale(fitting_scale(form.look(), QMargins(), *screen));
+    }
     auto* window = new FormWindow(form, *this);
-    const FormLook& look = form.look();
-    // The designer recorded where the inside of the window stands on the screen.
-    window->setGeometry(QRect(QPoint(to_pixels(look.designed_left_twips / kTwipsPerPoint),
-                                     to_pixels(look.designed_top_twips / kTwipsPerPoint)),
-                              window->size()));
+    place_as_designed(*window, form.look());
     windows_[&form] = window;
-    if (!startup_form_) startup_form_ = &form;
+    if (!startup) return;
+    startup_form_ = &form;
+    when_frame_known(*window, [this] { fit_to_frame(); });
+}
+
+void QtRuntime::fit_to_frame() {
+    FormWindow* court = startup_form_ ? window_of(*startup_form_) : nullptr;
+    if (!court || !court->screen()) return;
+    const double scale = fitting_scale(startup_form_->look(), frame_of(*court), *court->screen());
+    const bool rescaled = scale != screen_scale();
+    if (rescaled) {
+        set_screen_scale(scale);
+        for (auto& [form, window] : windows_) window->lay_out_at_screen_scale();
+    }
+    // Where the court stands with its frame on the screen, nothing moves.
+    if (!rescaled && court->screen()->availableGeometry().contains(court->geometry().marginsAdded(frame_of(*court)))) return;
+    place_as_designed(*court, startup_form_->look());
+    for (auto& [form, window] : windows_) {
+        // One shown inside the court is centred there by its frame.
+        if (window != court && window->isVisible() && !EmbeddedFrame::of(*window)) centre_over(*window, *court);
+    }
 }
 
 void QtRuntime::detach_form(Form& form) {
@@ -69,9 +111,7 @@ void QtRuntime::show_form(Form& form, const Form* over) {
             if (!EmbeddedFrame::of(*window)) new EmbeddedFrame(*window, *owner_window);
         } else {
             window->stay_above(*owner_window);
-            const QRect area = owner_window->geometry();
-            // Places the inside of the window, not its frame, on the owner's centre.
-            window->setGeometry(QRect(area.center() - QPoint(window->width() / 2, window->height() / 2), window->size()));
+            centre_over(*window, *owner_window);
         }
     }
     window->show();
@@ -92,6 +132,10 @@ void QtRuntime::hide_form(Form& form) {
 
 std::string QtRuntime::ask(const InputBoxRequest& request) {
     InputDialog dialog(request);
+    // The box's frame is expected to be the court's, as one window manager draws both.
+    if (FormWindow* court = startup_form_ ? window_of(*startup_form_) : nullptr) {
+        keep_box_on_screen(dialog, frame_of(*court));
+    }
     run_box(dialog);
     return dialog.answer().toStdString();
 }
@@ -155,6 +199,7 @@ void QtRuntime::report_unhandled(const std::string& message) {
     QMessageBox box(QMessageBox::Critical, texts::kErrorBoxTitle, texts::kErrorBoxLead + to_qstring(message),
                     QMessageBox::Ok);
     box.button(QMessageBox::Ok)->setText(texts::kOk);
+    box.setFont(at_screen_scale(box.font()));
     run_box(box);
 }
 

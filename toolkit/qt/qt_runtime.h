@@ -56,6 +56,8 @@ private:
     void report_unhandled(const std::string& message) override;
     void program_ending() override;
 
+    // Fits the court, and the windows over it, to the screen with its frame.
+    void fit_to_frame();
     void deliver_events();
     void take_step(Pacer::Step step);
     void deliver_until(Pacer::Clock::time_point deadline);

@@ -52,14 +52,18 @@ end_process() {
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# start_x [WIDTHxHEIGHT [DPI]]: a screen of that size (1280x1024 unless
+# given), and with DPI the desktop's font resolution (Xft.dpi), which is how
+# desktops on X11 give programs their scale: 120 is 125 %, 192 is 200 %.
 start_x() {
+  local size=${1:-1280x1024} dpi=${2:-}
   X_SESSION_DIR=$(mktemp -d)
   on_exit stop_x
   : >"$X_SESSION_DIR/display"
   # -noreset: by default the server resets whenever its last client leaves,
   # and refuses connections while it does, so a test's own quick X queries
   # could make the game's connection fail.
-  Xvfb -displayfd 6 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+  Xvfb -displayfd 6 -screen 0 "${size}x24" -nolisten tcp -noreset \
     6>"$X_SESSION_DIR/display" >"$X_SESSION_DIR/xvfb.log" 2>&1 &
   XVFB_PID=$!
   # Xvfb writes its display number, and a line feed, once it takes connections.
@@ -71,6 +75,8 @@ start_x() {
   # client really gets through.
   for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
   xdpyinfo >/dev/null 2>&1 || { cat "$X_SESSION_DIR/xvfb.log" >&2; fail "cannot connect to $DISPLAY"; }
+  # Set before the window manager starts, as a desktop sets it at login.
+  [ -z "$dpi" ] || echo "Xft.dpi: $dpi" | xrdb -merge
   [ -z "${X_WINDOW_MANAGER:-}" ] || start_window_manager "$X_WINDOW_MANAGER"
 }
 
