@@ -22,13 +22,17 @@ QColor to_qcolor(const Color& c) {
 
 namespace {
 
+// Qt's own fallback, which fontconfig resolves to whatever face it has.
+const QString kAnyFace = "sans-serif";
+
 // The designed face where it is installed, else a sans-serif face of similar
-// width that has Cyrillic. Chosen once per face: a family list that starts
-// with a missing face costs Qt a search of fallbacks for every font made,
-// about a third of the program's start beyond a minimal one's.
+// width that has Cyrillic, else whatever there is. Chosen once per
+// face: a family list that starts with a missing face costs Qt a search of
+// fallbacks for every font made, about a third of the program's start beyond
+// a minimal one's.
 const QString& installed_family(const std::string& designed) {
     static std::map<std::string, QString> chosen;
-    const auto [it, fresh] = chosen.try_emplace(designed, "sans-serif");
+    const auto [it, fresh] = chosen.try_emplace(designed, kAnyFace);
     if (fresh) {
         for (const QString& family : {QString::fromStdString(designed), QString("Liberation Sans"), QString("DejaVu Sans")}) {
             if (!QFontDatabase::hasFamily(family)) continue;
@@ -40,6 +44,8 @@ const QString& installed_family(const std::string& designed) {
 }
 
 }  // namespace
+
+bool drawing_face_installed() { return installed_family(Font{}.family) != kAnyFace; }
 
 QFont to_qfont(const Font& font) {
     QFont f(installed_family(font.family));

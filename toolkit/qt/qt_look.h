@@ -13,6 +13,9 @@ namespace toolkit::qt {
 
 QColor to_qcolor(const Color& color);
 QFont to_qfont(const Font& font);
+// Whether the designed face or one of its stand-ins is installed; without
+// them Qt draws every caption as boxes.
+bool drawing_face_installed();
 // A length in points as device-independent pixels, rounded.
 int to_pixels(double points);
 // Edges are rounded one by one, so pieces that touch in points touch on screen.
