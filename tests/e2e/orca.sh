@@ -22,7 +22,7 @@ OPPONENT="Ракетка соперника, на ней его счёт"
 
 # What Orca has said so far, one utterance a line.
 said() { sed -n "s/.* - SPEECH OUTPUT: '\(.*\)' \{0,1\}{'established.*/\1/p" "$ORCA_LOG"; }
-fail_with_speech() { fail "$1; Orca said:$(said | sed 's/^/\n  /')"; }
+fail_with_speech() { fail "$1; Orca's last words:$(said | tail -n 40 | sed 's/^/\n  /')"; }
 # Waits up to SECONDS for an utterance matching the regular expression.
 wait_to_hear() {
   local pattern=$1 seconds=$2
@@ -44,12 +44,22 @@ heard_score_of() {
 
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$game" & GAME_PID=$!
 game_windows
-wait_to_hear "^ИГРАТЬ push button\.$" 20 || fail_with_speech "Orca did not speak ИГРАТЬ on focus"
+# Qt 6.4's bridge learns which events a listener wants from the registry's
+# answer, which can come after the welcome window has opened: what happened
+# before it is never sent. Then the focus is moved off ИГРАТЬ and back by Tab,
+# until Orca has spoken it.
+for _ in 1 2 3 4 5 6; do
+  wait_to_hear "^ИГРАТЬ push button\.$" 5 && break
+  xdotool key Tab sleep 0.3 key Tab
+done
+said | grep -q "^ИГРАТЬ push button\.$" || fail_with_speech "Orca did not speak ИГРАТЬ on focus"
 echo "PASS: Orca spoke ИГРАТЬ on focus"
 
 start_rally 10
 message=$(title_pattern "$MESSAGE_TITLE")
-for _ in $(seq 1800); do
+# A game at delay 10 takes some seconds; a loaded machine gets two minutes.
+deadline=$((SECONDS + 120))
+while [ "$SECONDS" -lt "$deadline" ]; do
   heard_score_of "$PLAYER" && heard_score_of "$OPPONENT" && break
   # A game over: its message is closed and the next game started.
   if xdotool search --onlyvisible --name "$message" >/dev/null 2>&1; then
@@ -57,7 +67,7 @@ for _ in $(seq 1800); do
     hello=$(wait_window "$HELLO_TITLE") || fail "no welcome window after a game's message"
     start_rally 10
   fi
-  sleep 0.1
+  sleep 0.2
 done
 heard_score_of "$OPPONENT" || fail_with_speech "Orca never spoke the opponent's score"
 heard_score_of "$PLAYER" || fail_with_speech "Orca never spoke the player's score"
