@@ -4,8 +4,10 @@
 #include "toolkit/qt/deep_nesting.h"
 #include "toolkit/qt/open_display.h"
 #include "toolkit/qt/picture.h"
+#include "toolkit/qt/qt_look.h"
 #include "toolkit/qt/qt_runtime.h"
 #include "toolkit/qt/session_bus.h"
+#include "toolkit/texts.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -17,6 +19,8 @@ int main(int argc, char** argv) {
     // The window class on X11 (WM_CLASS), which the desktop entry names, whatever the program file is called.
     QCoreApplication::setApplicationName("bounzo");
     const auto app = toolkit::qt::open_display(argc, argv);
+    // The game still plays, but the player is told why its captions are boxes.
+    if (!toolkit::qt::drawing_face_installed()) std::fputs(toolkit::texts::kNoFontLine, stderr);
     QApplication::setStyle("Fusion");
     QApplication::setWindowIcon(toolkit::qt::load_icon(window_icon_pictures()));
     QGuiApplication::setDesktopFileName("org.bounzo.Bounzo");

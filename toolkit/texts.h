@@ -3,8 +3,8 @@
 #include <string>
 
 // Every text the toolkit itself shows or prints, in one place: the run-time
-// error messages, the boxes' captions and the line of a start without a
-// display. The forms bring their own texts.
+// error messages, the boxes' captions and the lines a start prints where the
+// desktop cannot serve the game. The forms bring their own texts.
 namespace toolkit::texts {
 
 // Run-time errors raised by the number conversions and arithmetic.
@@ -33,5 +33,18 @@ inline std::string no_display_line(const char* display, const char* wayland_disp
     return "bounzo: не удалось подключиться к дисплею (DISPLAY " + shown(display) + ", WAYLAND_DISPLAY " +
            shown(wayland_display) + "): игре нужен рабочий стол\n";
 }
+
+// The one line a start on a screen of too few colours prints before it ends,
+// given the screen's depth in bits per pixel and the value of DISPLAY.
+inline std::string shallow_screen_line(int depth, const char* display) {
+    return "bounzo: экран дисплея «" + std::string(display ? display : "") + "» показывает " + std::to_string(depth) +
+           " бит цвета на точку, а игре нужно не меньше 15: запустите её на экране с глубиной 16 или 24 бит\n";
+}
+
+// The one line a start prints, going on, where none of the faces the game
+// draws its captions with is installed.
+inline constexpr char kNoFontLine[] =
+    "bounzo: не найден ни один шрифт с кириллицей, которым игра пишет надписи (Tahoma, Liberation Sans, "
+    "DejaVu Sans): вместо букв будут квадраты; установите пакет fonts-liberation2 или fonts-dejavu-core\n";
 
 }  // namespace toolkit::texts

@@ -35,6 +35,9 @@ depends_names=$(tr ',|' '\n' <<<"$depends" | awk '{ print $1 }')
 for lib in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
   grep -qxF "$lib" <<<"$depends_names" || fail "Depends lacks $lib: $depends"
 done
+# Without a face with Cyrillic the captions are boxes: the package needs one.
+tr ',' '\n' <<<"$depends" | grep -qx ' *fonts-liberation2 | fonts-dejavu-core' ||
+  fail "Depends lacks a face with Cyrillic: $depends"
 grep -q 'Детский Баунзо' <<<"$info" || fail "the description does not name the game"
 
 # The files: exactly the program where Debian keeps games, its menu entry, its

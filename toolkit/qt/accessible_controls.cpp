@@ -1,6 +1,7 @@
 #include "toolkit/qt/accessible_controls.h"
 
 #include "toolkit/control.h"
+#include "toolkit/qt/caption_announcer.h"
 #include "toolkit/qt/control_widgets.h"
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/qt_look.h"
@@ -64,10 +65,41 @@ private:
     ButtonWidget* button_;
 };
 
+// The latest caption change, as a notification a screen reader speaks. It
+// has a parent, its window, but no place among the window's children.
+class AccessibleAnnouncement : public QAccessibleObject {
+public:
+    explicit AccessibleAnnouncement(CaptionAnnouncer* announcer) : QAccessibleObject(announcer), announcer_(announcer) {}
+
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(&announcer_->window()); }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.invisible = true;
+        return s;
+    }
+
+    QString text(QAccessible::Text t) const override {
+        switch (t) {
+        case QAccessible::Name: return announcer_->caption();
+        case QAccessible::Description: return announcer_->description();
+        default: return {};
+        }
+    }
+
+private:
+    CaptionAnnouncer* announcer_;
+};
+
 QAccessibleInterface* accessible_for(const QString& /*class_name*/, QObject* object) {
     if (auto* button = dynamic_cast<ButtonWidget*>(object)) return new AccessibleButton(button);
     if (auto* label = dynamic_cast<LabelWidget*>(object))
         return new AccessibleControl(label, label->control(), QAccessible::StaticText);
+    if (auto* announcer = dynamic_cast<CaptionAnnouncer*>(object)) return new AccessibleAnnouncement(announcer);
     if (auto* image = dynamic_cast<ImageWidget*>(object))
         return new AccessibleControl(image, image->control(), QAccessible::Graphic);
     // A top-level window is named by its title.

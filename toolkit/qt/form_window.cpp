@@ -2,6 +2,7 @@
 
 #include "toolkit/form.h"
 #include "toolkit/qt/accessible_controls.h"
+#include "toolkit/qt/caption_announcer.h"
 #include "toolkit/qt/control_widgets.h"
 #include "toolkit/qt/fit_to_screen.h"
 #include "toolkit/qt/maximise_refusal.h"
@@ -33,7 +34,8 @@ FormWindow::FormWindow(Form& form, Runtime& runtime)
       form_(&form),
       runtime_(runtime),
       // The picture has its natural size at scale 1.
-      background_(to_qstring(form.look().picture), unscaled_client_size(form.look()).toSize()) {
+      background_(to_qstring(form.look().picture), unscaled_client_size(form.look()).toSize()),
+      announcer_(new CaptionAnnouncer(*this)) {
     install_accessible_controls();
     const FormLook& look = form.look();
     setWindowTitle(to_qstring(look.caption));
@@ -150,9 +152,11 @@ void FormWindow::property_changed(const Control& control, Property property) {
     if (!w) return;
     if (property == Property::caption) {
         w->update();
-        // A screen reader follows the scores through these.
+        // Assistive tools that watch a control follow its caption through
+        // its name; a screen reader hears it through the announcement.
         QAccessibleEvent event(w, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
+        announcer_->announce(caption_text(control.caption()), to_qstring(control.look().description));
         return;
     }
     w->setGeometry(to_pixel_rect({control.left(), control.top(), control.width(), control.height()}));

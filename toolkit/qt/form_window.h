@@ -15,6 +15,8 @@ class Runtime;
 
 namespace toolkit::qt {
 
+class CaptionAnnouncer;
+
 // The top-level window of a form: its designed client size, back colour and
 // background picture, one widget per control in stacking order, and the
 // form's events passed through the runtime's error boundary.
@@ -50,6 +52,7 @@ private:
     CentredPicture background_;
     std::map<const Control*, QWidget*> widgets_;
     std::vector<QWidget*> tab_order_;
+    CaptionAnnouncer* announcer_;
 };
 
 // Makes `window` a transient of `owner`: the platform keeps it above the owner

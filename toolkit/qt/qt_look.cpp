@@ -25,13 +25,17 @@ namespace {
 // One mapping for the whole program: every window, box and font follows it.
 double g_screen_scale = 1.0;
 
+// Qt's own fallback, which fontconfig resolves to whatever face it has.
+const QString kAnyFace = "sans-serif";
+
 // The designed face where it is installed, else a sans-serif face of similar
-// width that has Cyrillic. Chosen once per face: a family list that starts
-// with a missing face costs Qt a search of fallbacks for every font made,
-// about a third of the program's start beyond a minimal one's.
+// width that has Cyrillic, else whatever there is. Chosen once per
+// face: a family list that starts with a missing face costs Qt a search of
+// fallbacks for every font made, about a third of the program's start beyond
+// a minimal one's.
 const QString& installed_family(const std::string& designed) {
     static std::map<std::string, QString> chosen;
-    const auto [it, fresh] = chosen.try_emplace(designed, "sans-serif");
+    const auto [it, fresh] = chosen.try_emplace(designed, kAnyFace);
     if (fresh) {
         for (const QString& family : {QString::fromStdString(designed), QString("Liberation Sans"), QString("DejaVu Sans")}) {
             if (!QFontDatabase::hasFamily(family)) continue;
@@ -51,6 +55,8 @@ QFont at_screen_scale(QFont font) {
     if (g_screen_scale != 1.0 && font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * g_screen_scale);
     return font;
 }
+
+bool drawing_face_installed() { return installed_family(Font{}.family) != kAnyFace; }
 
 QFont to_qfont(const Font& font) {
     QFont f(installed_family(font.family));

@@ -14,6 +14,9 @@ namespace toolkit::qt {
 
 QColor to_qcolor(const Color& color);
 QFont to_qfont(const Font& font);
+// Whether the designed face or one of its stand-ins is installed; without
+// them Qt draws every caption as boxes.
+bool drawing_face_installed();
 // The scale of the mapping from points to the screen: 1, the display's own,
 // unless the court does not fit its screen. Set before the windows that use
 // it are laid out; the game's arithmetic stays in points whatever it is.

@@ -2,7 +2,8 @@
 # The private X session every shell test and tool runs the game in, and what a
 # player does there, through real X events and screen pixels. Source it, then
 # call start_x. With X_WINDOW_MANAGER set (say, openbox), the session runs
-# under that window manager; start_weston or start_compositor adds a Wayland
+# under that window manager; X_SCREEN_DEPTH sets the screen's bits per pixel
+# (24 unless given); start_weston or start_compositor adds a Wayland
 # compositor.
 #
 # Cleanup: register what has to happen at exit with `on_exit COMMAND ARGS...`,
@@ -63,7 +64,7 @@ start_x() {
   # -noreset: by default the server resets whenever its last client leaves,
   # and refuses connections while it does, so a test's own quick X queries
   # could make the game's connection fail.
-  Xvfb -displayfd 6 -screen 0 "${size}x24" -nolisten tcp -noreset \
+  Xvfb -displayfd 6 -screen 0 "${size}x${X_SCREEN_DEPTH:-24}" -nolisten tcp -noreset \
     6>"$X_SESSION_DIR/display" >"$X_SESSION_DIR/xvfb.log" 2>&1 &
   XVFB_PID=$!
   # Xvfb writes its display number, and a line feed, once it takes connections.
