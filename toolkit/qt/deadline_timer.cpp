@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include <sys/prctl.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -12,6 +13,9 @@ namespace toolkit::qt {
 static_assert(DeadlineTimer::Clock::is_steady);
 
 DeadlineTimer::DeadlineTimer() : fd_(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)) {
+    // The thread that waits wakes at its deadline: by default the kernel may
+    // let it sleep up to 50 us longer, to wake it together with others.
+    prctl(PR_SET_TIMERSLACK, 1UL);
     fallback_.setSingleShot(true);
     fallback_.setTimerType(Qt::PreciseTimer);
     connect(&fallback_, &QTimer::timeout, this, [this] { armed_for_ = {}; });
