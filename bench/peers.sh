@@ -75,24 +75,26 @@ stop_peer() {
 }
 
 # One window of PEER: "PEER cpu% x-cpu% [syscalls-per-turn switches...]".
+# A rally that ends during its window (its message shows) is not measured:
+# status 3, nothing printed.
 measure_peer() {
-  local peer=$1 p0 p1 x0 x1 t0 t1 perf_out="$PEER_HOME/perf" turns syscalls="" before after
+  local peer=$1 seconds=$2 p0 p1 x0 x1 t0 t1 perf_out="$PEER_HOME/perf" turns syscalls="" before after
   start_peer "$peer"
   sleep "$PEER_SETTLE_S"
   before=$(wake_ups "$PEER_PID")
   p0=$(cpu_ns "$PEER_PID") x0=$(cpu_ns "$XVFB_PID") t0=$(date +%s%N)
   if [ "${peer#game}" != "$peer" ] && [ -n "$PEER_PERF" ]; then
-    perf stat -x, -e raw_syscalls:sys_enter -p "$PEER_PID" -- sleep "$PEER_WINDOW_S" >/dev/null 2>"$perf_out" || true
+    perf stat -x, -e raw_syscalls:sys_enter -p "$PEER_PID" -- sleep "$seconds" >/dev/null 2>"$perf_out" || true
     syscalls=$(awk -F, '/sys_enter/ { print $1 }' "$perf_out")
   else
-    sleep "$PEER_WINDOW_S"
+    sleep "$seconds"
   fi
   p1=$(cpu_ns "$PEER_PID") x1=$(cpu_ns "$XVFB_PID") t1=$(date +%s%N)
   after=$(wake_ups "$PEER_PID")
   # A game that ended shows its message; such a window is not a rally.
   if [ "${peer#game}" != "$peer" ] && xdotool search --onlyvisible --name "$(title_pattern "$MESSAGE_TITLE")" >/dev/null 2>&1; then
     stop_peer
-    return 0
+    return 3
   fi
   stop_peer
   turns=$(awk -v d="${peer#game}" -v w=$((t1 - t0)) 'BEGIN { if (d + 0 > 0) printf "%.1f", w / (d * 333 * 1000) }')
@@ -127,7 +129,7 @@ peer_figure() {
 }
 
 measure_peers() {
-  local round peer
+  local round peer seconds attempt status
   PEER_HOME=$(mktemp -d)
   PEER_WINDOWS=$PEER_HOME/windows
   : >"$PEER_WINDOWS"
@@ -136,13 +138,23 @@ measure_peers() {
   for round in $(seq "$PEER_ROUNDS"); do
     for peer in game50 kbounce mover16 game10 mover3; do
       if [ "$peer" = kbounce ] && [ ! -x "$KBOUNCE" ]; then continue; fi
-      echo "Measuring: peers, round $round, $peer ..." >&2
-      # A peer that fails is left out of this round, and not left running.
-      if ( trap stop_peer EXIT; measure_peer "$peer" ) >"$PEER_HOME/one"; then
-        sed "s/^/$round /" "$PEER_HOME/one" >>"$PEER_WINDOWS"
-      else
-        echo "round $round: $peer failed" >&2
-      fi
+      # A game at delay 10 runs five times as fast and is over in seconds:
+      # its windows, and the mover's beside it, are half as long.
+      seconds=$PEER_WINDOW_S
+      case $peer in game10 | mover3) seconds=$((PEER_WINDOW_S / 2)) ;; esac
+      for attempt in 1 2 3; do
+        echo "Measuring: peers, round $round, $peer, attempt $attempt ..." >&2
+        # A peer that fails is left out of this round, and not left running.
+        status=0
+        ( trap stop_peer EXIT; measure_peer "$peer" "$seconds" ) >"$PEER_HOME/one" || status=$?
+        [ "$status" -eq 3 ] && continue
+        if [ "$status" -eq 0 ]; then
+          sed "s/^/$round /" "$PEER_HOME/one" >>"$PEER_WINDOWS"
+        else
+          echo "round $round: $peer failed" >&2
+        fi
+        break
+      done
     done
   done
   for peer in game50 kbounce mover16 game10 mover3; do
