@@ -31,7 +31,9 @@ wake_ups() {
   done 2>/dev/null | sort
 }
 
-kbounce_pid() { pgrep -n -x kbounce || true; }
+# KBounce runs as a child of the dbus-run-session we started (GAME_PID), never
+# any other KBounce on the machine.
+kbounce_pid() { [ -n "${GAME_PID:-}" ] && pgrep -x kbounce -P "$GAME_PID" || true; }
 
 # Starts PEER and brings it into play; sets PEER_PID to the process to measure.
 start_peer() {
