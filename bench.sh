@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmark programs (Release, into build-bench/), runs them in an X
 # server of their own and prints one table of the figures we keep, each with
-# its target, whether it meets it, and how it was measured. Missing a target
+# its target, whether it meets it, and how it was measured; beside the game,
+# its peers in the same X server, taking turns with it: KBounce during play
+# and a bare Qt mover of one ball widget (bench/peers.sh). Missing a target
 # is not a failure. Progress goes to stderr, the table to stdout.
 #
 #   ./bench.sh [--against DIR]
@@ -21,6 +23,19 @@ elif [ $# -gt 0 ]; then
 fi
 
 tools/deps
+# The benchmark's own needs, not the tests': KBounce, the peer the game is
+# measured beside, and perf, which counts the game's system calls.
+bench_needs=()
+[ -x /usr/games/kbounce ] || bench_needs+=(kbounce)
+command -v perf >/dev/null || bench_needs+=(linux-perf)
+if [ ${#bench_needs[@]} -gt 0 ]; then
+  echo "Installing for the benchmark: ${bench_needs[*]}" >&2
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  # Another apt may hold the lock for a while: wait for it.
+  { ${sudo:-} apt-get -o DPkg::Lock::Timeout=600 update -qq &&
+    DEBIAN_FRONTEND=noninteractive ${sudo:-} apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+      --no-install-recommends "${bench_needs[@]}"; } >&2 || echo "Could not install ${bench_needs[*]}" >&2
+fi
 
 dir=build-bench
 logs=$dir/bench-logs
@@ -84,6 +99,12 @@ measure memory  bounzo_bench_game 3
 measure paced   bounzo_bench_rally paced --latency 40
 measure plain   bounzo_bench_rally plain
 
+# The game beside its peers, in the same X server, the programs taking turns.
+# shellcheck source=bench/peers.sh
+source bench/peers.sh
+GAME=$dir/app/bounzo MOVER=$bin/bounzo_bench_mover
+measure_peers >>"$results" 2>>"$logs/peers.log" || echo "NOTE peers the comparison failed, see $logs/peers.log" >>"$results"
+
 # Xvfb's own CPU time counts as ours once it has ended.
 stop_x
 snapshot
@@ -140,6 +161,8 @@ echo "Turn periods are timed from the ball's move at the start of each turn (tur
 echo "their target is Delay_game = delay x 333 us. Errors are (period - target) / target; p99 is of |period - target|."
 echo "CPU is the game process's CPU time (all threads) over the rally's wall time. Latency is from an XTest pointer"
 echo "move to the racket's Left and to the end of the court window's repaint (painted and handed to the X server)."
+echo "Peers: the game at delay 50 and 10, KBounce in play and the bare mover at 16.65 and 3.33 ms take turns, $PEER_ROUNDS"
+echo "rounds of $PEER_WINDOW_S s windows each (half that at delay 10 and 3.33 ms); shares are CPU time of all threads over the window, ratios taken round by round."
 if [ -n "$against" ]; then
   echo "Second column: the same programs built against $against."
   printf '%-46s %10s %10s  %-10s %-7s %s\n' "figure" "this" "other" "target" "verdict" "how measured"
@@ -159,8 +182,27 @@ done
 row turn.10.cpu  "Share of one core, rally at delay 10"  "%.2f" " %" "<= 5 %"   max 5
 row turn.50.cpu  "Share of one core, rally at delay 50"  "%.2f" " %" "<= 3 %"   max 3
 row turn.100.cpu "Share of one core, rally at delay 100" "%.2f" " %" "<= 2.5 %" max 2.5
+row turn.50.phases "Costliest 2 s window of a rally, x its median" "%.2f" " x" "<= 1.5 x" max 1.5
 row latency.left    "Pointer move -> racket Left, median"      "%.3f" " ms" "" none
 row latency.repaint "Pointer move -> racket repainted, median" "%.3f" " ms" "<= 0.6 ms" max 0.6
+row peers.ratio.kbounce "CPU at delay 50, x KBounce in play"          "%.2f" " x" "<= 0.5 x" max 0.5
+row peers.ratio.mover16 "CPU at delay 50, x bare mover at 16.65 ms"   "%.2f" " x" "<= 1.3 x" max 1.3
+row peers.ratio.mover3  "CPU at delay 10, x bare mover at 3.33 ms"    "%.2f" " x" "<= 1.3 x" max 1.3
+row peers.ratio.x16     "X server CPU, delay 50 x bare mover 16.65"   "%.2f" " x" "<= 1 x" max 1
+row peers.ratio.x3      "X server CPU, delay 10 x bare mover 3.33"    "%.2f" " x" "<= 1 x" max 1
+row peers.game50.cpu    "  the game at delay 50: share of a core"     "%.2f" " %" "" none
+row peers.kbounce.cpu   "  KBounce in play: share of a core"          "%.2f" " %" "" none
+row peers.mover16.cpu   "  bare mover, 16.65 ms: share of a core"     "%.2f" " %" "" none
+row peers.game10.cpu    "  the game at delay 10: share of a core"     "%.2f" " %" "" none
+row peers.mover3.cpu    "  bare mover, 3.33 ms: share of a core"      "%.2f" " %" "" none
+row peers.game50.x      "  X server with the game at delay 50"        "%.2f" " %" "" none
+row peers.kbounce.x     "  X server with KBounce"                     "%.2f" " %" "" none
+row peers.mover16.x     "  X server with the mover at 16.65 ms"       "%.2f" " %" "" none
+row peers.game10.x      "  X server with the game at delay 10"        "%.2f" " %" "" none
+row peers.mover3.x      "  X server with the mover at 3.33 ms"        "%.2f" " %" "" none
+row peers.syscalls.50   "System calls per turn, delay 50, no input"   "%.1f" "" "<= 8" max 8
+row peers.wakeups.50    "Wake-ups per turn and thread, delay 50"      "%s" "" "" none
+row peers.wakeups.10    "Wake-ups per turn and thread, delay 10"      "%s" "" "" none
 row startup.ratio   "Start-up to both windows painted, x minimal" "%.2f" " x" "<= 1.2 x" max 1.2
 row startup.game    "  the game: spawn to both windows painted"   "%.0f" " ms" "" none
 row startup.minimal "  minimal Qt program (1 window, 2 buttons)"  "%.0f" " ms" "" none

@@ -78,6 +78,9 @@ std::string format(const char* pattern, double a, double b = 0, double c = 0) {
 constexpr int kWarmUpTurns = 3;
 constexpr std::chrono::milliseconds kWarmUp{250};
 constexpr int kMinPeriods = 8;
+// A rally's CPU share is also taken in windows of this length, to show
+// phases that cost more than the rest.
+constexpr std::chrono::seconds kPhaseWindow{2};
 
 // Where the pointer is moved for the latency samples, in court points: two
 // spots on the form's own surface below the racket's bottom edge (384.8) and
@@ -170,6 +173,8 @@ public:
         measuring_ = false;
         periods_.clear();
         repaint_ms.clear();
+        window_shares.clear();
+        window_repaint_ms.clear();
         started_ = Clock::now();
         awaiting_paint_ = false;
     }
@@ -185,6 +190,9 @@ public:
         const double wall = ms_between(measuring_since_, last_turn_) / 1000;
         return wall > 0 ? 100.0 * (last_turn_cpu_ - measuring_cpu_) / wall : 0;
     }
+    // The share of one core in each whole phase window, in per cent, and the
+    // median court repaint in it, in milliseconds.
+    std::vector<double> window_shares, window_repaint_ms;
     std::vector<double> to_left_ms, to_repaint_ms;
     // How long each repaint of the court took during the measured turns.
     std::vector<double> repaint_ms;
@@ -215,15 +223,27 @@ private:
         ++turns_;
         if (measuring_) {
             periods_.push_back(ms_between(last_turn_, now));
+            if (now - window_since_ >= kPhaseWindow) close_window(now, cpu);
         } else if (turns_ >= kWarmUpTurns && now - started_ >= kWarmUp) {
             measuring_ = true;
-            measuring_since_ = now;
-            measuring_cpu_ = cpu;
+            measuring_since_ = window_since_ = now;
+            measuring_cpu_ = window_cpu_ = cpu;
+            window_repaints_from_ = repaint_ms.size();
         }
         last_turn_ = now;
         last_turn_cpu_ = cpu;
         keep_bars_full();
         if (rally_done(now)) court_.b_wall_Click();
+    }
+
+    void close_window(Clock::time_point now, double cpu) {
+        window_shares.push_back(100.0 * (cpu - window_cpu_) / (ms_between(window_since_, now) / 1000));
+        const std::vector<double> repaints(repaint_ms.begin() + static_cast<std::ptrdiff_t>(window_repaints_from_),
+                                           repaint_ms.end());
+        window_repaint_ms.push_back(bench::summarize(repaints).median);
+        window_since_ = now;
+        window_cpu_ = cpu;
+        window_repaints_from_ = repaint_ms.size();
     }
 
     bool rally_done(Clock::time_point now) const {
@@ -266,8 +286,9 @@ private:
     PointerThread* pointer_ = nullptr;
     int turns_ = 0;
     bool measuring_ = false;
-    Clock::time_point started_, measuring_since_, last_turn_;
-    double measuring_cpu_ = 0, last_turn_cpu_ = 0;
+    Clock::time_point started_, measuring_since_, last_turn_, window_since_;
+    double measuring_cpu_ = 0, last_turn_cpu_ = 0, window_cpu_ = 0;
+    std::size_t window_repaints_from_ = 0;
     std::vector<double> periods_;
     bool awaiting_paint_ = false;
     Clock::time_point paint_sent_;
@@ -276,6 +297,23 @@ private:
 QPoint court_pixel(const QWidget& window, float x_points, float y_points) {
     return window.mapToGlobal(QPoint(static_cast<int>(std::lround(x_points * toolkit::kPixelsPerPoint)),
                                      static_cast<int>(std::lround(y_points * toolkit::kPixelsPerPoint))));
+}
+
+// The costliest phase window of a rally against the median one, with every
+// window's share and median repaint.
+void print_phases(const RallyPlan& plan, const RallyProbe& probe) {
+    if (probe.window_shares.size() < 3) {
+        bench::print_note(plan.key + ".phases", "fewer than 3 windows measured");
+        return;
+    }
+    const bench::Summary shares = bench::summarize(probe.window_shares);
+    std::string windows;
+    for (std::size_t i = 0; i < probe.window_shares.size(); ++i)
+        windows += (i ? ", " : "") + format("%.1f %% (%.2f ms)", probe.window_shares[i], probe.window_repaint_ms[i]);
+    bench::print_value(plan.key + ".phases", shares.median > 0 ? shares.max / shares.median : 0,
+                       format("largest of %.0f windows of %.0f s over their median; ",
+                              static_cast<double>(shares.n), static_cast<double>(kPhaseWindow.count())) +
+                           "share (median repaint) per window: " + windows);
 }
 
 // The turn periods of one rally against their target, Delay_game microseconds:
@@ -303,6 +341,7 @@ void print_turns(const RallyPlan& plan, const RallyProbe& probe) {
     bench::print_note(plan.key + ".p99", format("a court repaint took %.3f ms (median), %.3f ms (p99), %.3f ms (largest)",
                                                 repaint.median, repaint.p99, repaint.max));
     bench::print_value(plan.key + ".cpu", probe.cpu_share(), "the process's CPU time over the measured turns");
+    print_phases(plan, probe);
 }
 
 }  // namespace
@@ -325,7 +364,7 @@ int main(int argc, char** argv) {
     if (plain) {
         plans.push_back({"plain.50", 50, 2.0, false});
     } else {
-        plans = {{"turn.10", 10, 3.0, false}, {"turn.50", 50, 4.0, false}, {"turn.100", 100, 5.0, false}};
+        plans = {{"turn.10", 10, 3.0, false}, {"turn.50", 50, 16.0, false}, {"turn.100", 100, 5.0, false}};
         if (latency_samples > 0) plans.push_back({"latency", 50, 0, true});
     }
 

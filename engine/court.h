@@ -57,6 +57,8 @@ private:
     double field_width() const;
     double field_height() const;
     void show_message(const std::string& prompt);
+    // A won or lost game: its message, then a fresh court, then the loop is told to stop.
+    void end_game(const std::string& message);
 
     toolkit::Runtime& runtime_;
 };

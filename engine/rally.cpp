@@ -36,6 +36,12 @@ int opponent_offset(toolkit::Runtime& rt) {
 
 }  // namespace
 
+void Court::end_game(const std::string& message) {
+    show_message(message);
+    start_settings();
+    quit_game = true;
+}
+
 void Court::move_ball() {
     toolkit::Runtime& rt = runtime();
     const double W = field_width();
@@ -95,12 +101,7 @@ void Court::move_ball() {
             }
             add_point(b_rack_opp);
         }
-        if (b_goal.height() == 1) {
-            show_message(kLossMessage);
-            start_settings();
-            quit_game = true;
-            return;
-        }
+        if (b_goal.height() == 1) return end_game(kLossMessage);
 
         // The player's racket; the test does not look at the ball's direction.
         if ((y + size > H) |
@@ -124,12 +125,7 @@ void Court::move_ball() {
                 add_point(b_racket);
             }
         }
-        if (b_wall.height() == 1) {
-            show_message(kWinMessage);
-            start_settings();
-            quit_game = true;
-            return;
-        }
+        if (b_wall.height() == 1) return end_game(kWinMessage);
 
         if ((y + size > H) | (y < b_wall.height())) ky = static_cast<std::int16_t>(-ky);
         if (y + size > H) chosen = false;

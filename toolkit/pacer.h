@@ -23,10 +23,12 @@ public:
     static constexpr std::chrono::nanoseconds kPumpQuantum = std::chrono::microseconds(1);
     // The clock is read at every this many pumps.
     static constexpr std::uint32_t kPumpsPerCheck = 250;
-    // Pumps this far ahead of the clock wait for their deadline. Input never
+    // Pumps this far ahead of the clock wait for their deadline. It is longer
+    // than the longest turn (33.3 ms at delay 100), so the pumps of a turn run
+    // ahead to its end and the turn waits once, for its deadline. Input never
     // waits for it (it is delivered the moment it arrives); the lead only
     // bounds how much of the budget is spent before its time.
-    static constexpr std::chrono::nanoseconds kMaxLead = std::chrono::milliseconds(4);
+    static constexpr std::chrono::nanoseconds kMaxLead = std::chrono::milliseconds(40);
     // Events are delivered at least this often in real time, whatever the lead.
     static constexpr std::chrono::nanoseconds kMaxQuiet = std::chrono::microseconds(250);
     // Real time this far behind the deadline (a modal box was open) restarts
@@ -41,14 +43,18 @@ public:
         friend bool operator==(const Step&, const Step&) = default;
     };
 
-    // Counts one pump; true when the clock is to be read with at_check().
-    bool count_pump() {
-        budget_ += kPumpQuantum;
-        pumped_ = true;
-        if (++pumps_since_check_ < kPumpsPerCheck) return false;
+    // Counts pumps, at most pumps_to_check() of them; true when the clock is
+    // to be read with at_check().
+    bool count_pumps(std::uint32_t pumps) {
+        budget_ += pumps * kPumpQuantum;
+        pumped_ = pumped_ || pumps != 0;
+        pumps_since_check_ += pumps;
+        if (pumps_since_check_ < kPumpsPerCheck) return false;
         pumps_since_check_ = 0;
         return true;
     }
+    // Pumps still to be counted up to and including the one of the next check.
+    std::uint32_t pumps_to_check() const { return kPumpsPerCheck - pumps_since_check_; }
 
     // What to do at a check, given the time now.
     Step at_check(Clock::time_point now);

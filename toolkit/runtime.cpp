@@ -28,7 +28,7 @@ std::string Runtime::input_box(const InputBoxRequest& request) {
     return answer;
 }
 
-void Runtime::pump() {
+void Runtime::pump_now() {
     throw_if_ending();
     pump_events();
     throw_if_ending();
@@ -45,9 +45,7 @@ void Runtime::dispatch(const std::function<void()>& handler) noexcept {
         handler();
     } catch (const ProgramEnding&) {
         // The enclosing pump sees the mark and throws again, level by level.
-    } catch (const RunTimeError& error) {
-        report_unhandled(error.what());
-    } catch (const std::exception& error) {
+    } catch (const std::exception& error) {  // a RunTimeError, or a failure of the library
         report_unhandled(error.what());
     } catch (...) {
         report_unhandled(texts::kUnknownError);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -36,8 +37,16 @@ public:
 
     // A modal box; returns the text in its edit field, the empty text on Cancel.
     std::string input_box(const InputBoxRequest& request);
-    // Processes pending window events; handlers run nested inside it.
-    void pump();
+    // Processes pending window events; handlers run nested inside it. A rally
+    // pumps tens of thousands of times a turn, so the pumps a pacing backend
+    // has let pass return here, inline, without a call to the backend.
+    void pump() {
+        if (pumps_to_pass_ != 0 && !ending_) {
+            --pumps_to_pass_;
+            return;
+        }
+        pump_now();
+    }
     // Ends the pumping of one frame of animation. A pacing backend holds the
     // caller here until the frame's time is up, processing window events as
     // they arrive, as a pump does; so the next frame starts on time. A frame
@@ -60,6 +69,15 @@ public:
     bool ending() const { return ending_; }
 
 protected:
+    // The next `pumps` pumps return at once, without pump_events().
+    void let_pumps_pass(std::uint32_t pumps) { pumps_to_pass_ = pumps_let_pass_ = pumps; }
+    // How many of the pumps let pass have gone by; the rest no longer pass.
+    std::uint32_t take_passed_pumps() {
+        const std::uint32_t passed = pumps_let_pass_ - pumps_to_pass_;
+        pumps_to_pass_ = pumps_let_pass_ = 0;
+        return passed;
+    }
+
     virtual void attach_form(Form& form) = 0;
     virtual void detach_form(Form& form) = 0;
     virtual void show_form(Form& form, const Form* over) = 0;
@@ -72,10 +90,13 @@ protected:
     virtual void program_ending() = 0;
 
 private:
+    void pump_now();
     void throw_if_ending() const;
 
     int loaded_forms_ = 0;
     bool ending_ = false;
+    std::uint32_t pumps_to_pass_ = 0;
+    std::uint32_t pumps_let_pass_ = 0;
 };
 
 }  // namespace toolkit

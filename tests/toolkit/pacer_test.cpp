@@ -25,10 +25,13 @@ struct PacedLoop {
     Clock::duration pump_cost = nanoseconds(5);
     std::vector<Pacer::Step> steps;  // every step but "nothing"
 
+    // As the backend counts them: those let pass up to a check, together.
     void pump(std::uint64_t n) {
-        for (std::uint64_t i = 0; i < n; ++i) {
-            now += pump_cost;
-            if (pacer.count_pump()) take(pacer.at_check(now));
+        while (n > 0) {
+            const std::uint32_t pumps = static_cast<std::uint32_t>(std::min<std::uint64_t>(n, pacer.pumps_to_check()));
+            now += pump_cost * pumps;
+            if (pacer.count_pumps(pumps)) take(pacer.at_check(now));
+            n -= pumps;
         }
     }
     Pacer::Step end_frame() {
@@ -57,7 +60,7 @@ TEST(Pacer, reads_the_clock_at_every_250th_pump_and_starts_it_at_the_first_readi
     Pacer p;
     std::vector<int> checks;
     for (int i = 1; i <= 100'000; ++i)
-        if (p.count_pump() && i <= 1000) checks.push_back(i);
+        if (p.count_pumps(1) && i <= 1000) checks.push_back(i);
     EXPECT_EQ(checks, (std::vector<int>{250, 500, 750, 1000}));
     // 100 ms of budget are already spent: they count as due now, not as a lead.
     EXPECT_EQ(p.at_check(kStart), kDeliver);
@@ -69,23 +72,25 @@ std::vector<Pacer::Step> steps_after(const PacedLoop& loop, std::size_t first) {
 
 // The clock is started at pump 250, at kStart; then it moves on by
 // `clock_moves` and `pumps` more pumps run, costing nothing: the steps asked.
-TEST(Pacer, pumps_run_up_to_4_ms_ahead_then_wait_for_their_deadline_deliver_when_behind_and_restart_after_a_stall) {
+TEST(Pacer, pumps_run_up_to_the_lead_cap_ahead_then_wait_for_their_deadline_deliver_when_behind_and_restart_after_a_stall) {
     using Steps = std::vector<Pacer::Step>;
     const auto at = [](Clock::duration d) { return wait_until(kStart + d); };
+    const std::uint64_t cap = static_cast<std::uint64_t>(Pacer::kMaxLead / Pacer::kPumpQuantum);
     const struct {
         const char* what;
         Clock::duration clock_moves;
         std::uint64_t pumps;
         Steps steps;
     } table[] = {
-        {"3.75 ms ahead: racing on, nothing delivered", {}, 3750, {}},
-        {"4 ms ahead: the cap on the lead", {}, 4000, {at(milliseconds(4))}},
-        {"capped twice", {}, 8000, {at(milliseconds(4)), at(milliseconds(8))}},
+        {"a whole turn at delay 100 ahead: racing on, nothing delivered", {}, 33300, {}},
+        {"one check short of the cap: racing on", {}, cap - 250, {}},
+        {"the cap on the lead", {}, cap, {at(Pacer::kMaxLead)}},
+        {"capped twice", {}, 2 * cap, {at(Pacer::kMaxLead), at(2 * Pacer::kMaxLead)}},
         {"on time, 250 us after the last delivery", microseconds(250), 1000, {kDeliver}},
         {"1 ns behind at every check", milliseconds(1) + nanoseconds(1), 1000, Steps(4, kDeliver)},
         {"99 ms behind: caught up at every check", milliseconds(99), 2250, Steps(9, kDeliver)},
-        {"101 ms behind: a stall, restarted from its end", milliseconds(101), 4250,
-         {kDeliver, at(milliseconds(101) + milliseconds(4))}},
+        {"101 ms behind: a stall, restarted from its end", milliseconds(101), 250 + cap,
+         {kDeliver, at(milliseconds(101) + Pacer::kMaxLead)}},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.what);
@@ -159,9 +164,9 @@ TEST(Pacer, frames_end_exactly_their_pumps_apart_at_delays_10_50_and_100) {
             ASSERT_EQ(loop.end_frame().kind, Kind::wait);
             ASSERT_EQ(loop.now - first, microseconds(frame * pumps));
         }
-        // Between frames the pumps wait once per 4 ms of budget and deliver nothing else.
+        // A frame's pumps run ahead to its end and wait once there, delivering nothing else.
         EXPECT_EQ(loop.count(Kind::deliver), 1u);  // the clock's start
-        EXPECT_LE(loop.count(Kind::wait), 51 * (pumps / 4000 + 1));
+        EXPECT_EQ(loop.count(Kind::wait), 51u);
     }
 }
 
@@ -180,6 +185,27 @@ TEST(Pacer, a_nested_rallys_frames_count_the_outer_frames_pumps_before_them) {
     }
     loop.pump(2330);  // the rest of the outer frame, after the nested rally returned
     EXPECT_EQ(loop.end_frame(), wait_until(kStart + microseconds(1000 + 3 * 3330 + 2330)));
+}
+
+// A click delivered during a frame's wait runs its nested rally at once, in
+// the wait: the nested frames count on from the outer frame's deadline, the
+// outer wait then finds its deadline past, and the outer rally goes on in step.
+TEST(Pacer, a_rally_started_during_a_frames_wait_counts_on_from_that_frames_deadline) {
+    PacedLoop loop;
+    loop.pump_cost = {};
+    loop.pump(250);
+    loop.end_frame();
+    loop.pump(16650);
+    const Pacer::Step outer_wait = loop.pacer.at_frame_end(loop.now);
+    ASSERT_EQ(outer_wait, wait_until(kStart + microseconds(16650)));
+    loop.now += milliseconds(1);  // the click, one millisecond into the wait
+    for (int frame = 1; frame <= 3; ++frame) {
+        loop.pump(3330);
+        EXPECT_EQ(loop.end_frame(), wait_until(outer_wait.until + microseconds(frame * 3330)));
+    }
+    loop.pump(16650);
+    EXPECT_EQ(loop.end_frame(), wait_until(outer_wait.until + microseconds(3 * 3330 + 16650)));
+    EXPECT_EQ(loop.count(Kind::deliver), 1u);  // the clock's start: nothing between the waits
 }
 
 // Pumps slower than their quantum (a slow or loaded machine) never wait and

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -112,6 +114,71 @@ TEST(FormSlot, a_form_is_made_on_first_use_and_after_each_unload_and_the_last_un
     keep.unload();
     EXPECT_EQ(rt.calls(), (Lines{"load frm_keep", "load frm_x", "unload frm_x", "load frm_x", "unload frm_x",
                                  "unload frm_keep", "ending"}));
+}
+
+// A pacing backend as far as pumping goes: each pump that reaches it counts
+// itself and those let pass before it, then lets the next `batch - 1` pass.
+// Its n-th call may run a nested loop, as a click during a pump does.
+class PassingRuntime : public Runtime {
+public:
+    explicit PassingRuntime(std::uint32_t batch) : batch_(batch) {}
+    std::uint64_t calls = 0, counted = 0;
+    std::uint64_t nest_at_call = 0;
+    std::function<void()> nested_loop;
+
+    float rnd() override { return 0; }
+    void randomize(float) override {}
+    float timer() override { return 0; }
+
+private:
+    void attach_form(Form&) override {}
+    void detach_form(Form&) override {}
+    void show_form(Form&, const Form*) override {}
+    void hide_form(Form&) override {}
+    std::string ask(const InputBoxRequest&) override { return {}; }
+    void pump_events() override {
+        counted += take_passed_pumps() + 1;
+        if (++calls == nest_at_call) dispatch(nested_loop);
+        let_pumps_pass(batch_ - 1);
+    }
+    void finish_frame() override { counted += take_passed_pumps(); }
+    void report_unhandled(const std::string&) override {}
+    void program_ending() override {}
+
+    std::uint32_t batch_;
+};
+
+TEST(Pumping, pumps_let_pass_skip_the_backend_yet_each_is_counted_once_nested_or_not) {
+    const struct {
+        const char* what;
+        std::uint64_t outer_pumps, nest_at_call, nested_pumps, calls;
+    } table[] = {
+        {"whole batches", 100, 0, 0, 10},
+        {"a frame ending inside a batch", 95, 0, 0, 10},
+        {"a nested loop at the third call", 100, 3, 25, 13},
+        {"a nested loop shorter than a batch", 100, 3, 4, 11},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.what);
+        PassingRuntime rt(10);
+        rt.nest_at_call = row.nest_at_call;
+        rt.nested_loop = [&] {
+            for (std::uint64_t i = 0; i < row.nested_pumps; ++i) rt.pump();
+            rt.end_frame();
+        };
+        for (std::uint64_t i = 0; i < row.outer_pumps; ++i) rt.pump();
+        rt.end_frame();
+        EXPECT_EQ(rt.counted, row.outer_pumps + row.nested_pumps);
+        EXPECT_EQ(rt.calls, row.calls);
+    }
+}
+
+TEST(Pumping, once_the_program_is_ending_a_pump_let_pass_throws_as_any_other) {
+    PassingRuntime rt(250);
+    rt.pump();
+    rt.pump();
+    rt.end_program();
+    EXPECT_THROW(rt.pump(), ProgramEnding);
 }
 
 }  // namespace

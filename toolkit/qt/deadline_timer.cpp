@@ -1,8 +1,9 @@
 #include "toolkit/qt/deadline_timer.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <stdexcept>
 
+#include <sys/prctl.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -12,18 +13,32 @@ namespace toolkit::qt {
 static_assert(DeadlineTimer::Clock::is_steady);
 
 DeadlineTimer::DeadlineTimer() : fd_(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)) {
-    if (fd_ < 0) throw std::runtime_error("timerfd_create failed");
+    // The thread that waits wakes at its deadline: by default the kernel may
+    // let it sleep up to 50 us longer, to wake it together with others.
+    prctl(PR_SET_TIMERSLACK, 1UL);
+    fallback_.setSingleShot(true);
+    fallback_.setTimerType(Qt::PreciseTimer);
+    connect(&fallback_, &QTimer::timeout, this, [this] { armed_for_ = {}; });
+    if (fd_ < 0) return;
     notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &DeadlineTimer::fired);
 }
 
 DeadlineTimer::~DeadlineTimer() {
     delete notifier_;
-    close(fd_);
+    if (fd_ >= 0) close(fd_);
 }
 
 void DeadlineTimer::arm(Clock::time_point deadline) {
     if (deadline == armed_for_) return;
+    armed_for_ = deadline;
+    if (fd_ >= 0 && set_kernel_timer(deadline)) return;
+    // Whole milliseconds, rounded up: the wake may come late, never early or not at all.
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    fallback_.start(std::max(left, std::chrono::milliseconds(0)));
+}
+
+bool DeadlineTimer::set_kernel_timer(Clock::time_point deadline) {
     const auto since_boot = deadline.time_since_epoch();
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since_boot);
     itimerspec when{};
@@ -31,8 +46,7 @@ void DeadlineTimer::arm(Clock::time_point deadline) {
     when.it_value.tv_nsec = static_cast<long>(std::chrono::nanoseconds(since_boot - seconds).count());
     // A zero time would disarm the timer; the clock's epoch is long past anyway.
     if (when.it_value.tv_sec == 0 && when.it_value.tv_nsec == 0) when.it_value.tv_nsec = 1;
-    timerfd_settime(fd_, TFD_TIMER_ABSTIME, &when, nullptr);
-    armed_for_ = deadline;
+    return timerfd_settime(fd_, TFD_TIMER_ABSTIME, &when, nullptr) == 0;
 }
 
 void DeadlineTimer::fired() {

@@ -168,11 +168,16 @@ void QtRuntime::pump_events() {
         deliver_events();
         return;
     }
-    if (pacer_.count_pump()) take_step(pacer_.at_check(Pacer::Clock::now()));
+    // This pump, and those let pass since the last call.
+    if (pacer_.count_pumps(take_passed_pumps() + 1)) take_step(pacer_.at_check(Pacer::Clock::now()));
+    // The pumps up to the next check pass without a call, but its own pump calls.
+    let_pumps_pass(pacer_.pumps_to_check() - 1);
 }
 
 void QtRuntime::finish_frame() {
-    if (pumping_ == Pumping::paced) take_step(pacer_.at_frame_end(Pacer::Clock::now()));
+    if (pumping_ != Pumping::paced) return;
+    pacer_.count_pumps(take_passed_pumps());
+    take_step(pacer_.at_frame_end(Pacer::Clock::now()));
 }
 
 void QtRuntime::take_step(Pacer::Step step) {
