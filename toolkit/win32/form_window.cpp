@@ -3,6 +3,7 @@
 #include "toolkit/form.h"
 #include "toolkit/units.h"
 #include "toolkit/win32/box_window.h"
+#include "toolkit/win32/control_painting.h"
 #include "toolkit/win32/dpi.h"
 #include "toolkit/win32/utf16.h"
 #include "toolkit/win32/win32_runtime.h"
@@ -43,44 +44,6 @@ HWND make_child(const Control& control, HWND parent, int id) {
     }
     return CreateWindowExW(0, window_class, to_utf16(control.caption()).c_str(), style, 0, 0, 0, 0, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-}
-
-// A bitmap to draw into and then copy to the screen at once, so nothing flickers.
-class BackBuffer {
-public:
-    BackBuffer(HDC screen, int width, int height)
-        : dc_(CreateCompatibleDC(screen)), bitmap_(CreateCompatibleBitmap(screen, std::max(width, 1), std::max(height, 1))),
-          before_(SelectObject(dc_, bitmap_)), width_(width), height_(height) {}
-    ~BackBuffer() {
-        SelectObject(dc_, before_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    BackBuffer(const BackBuffer&) = delete;
-    BackBuffer& operator=(const BackBuffer&) = delete;
-
-    HDC dc() const { return dc_; }
-    void copy_to(HDC screen, int x, int y) const { BitBlt(screen, x, y, width_, height_, dc_, 0, 0, SRCCOPY); }
-
-private:
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ before_;
-    int width_, height_;
-};
-
-void fill(HDC dc, const RECT& r, COLORREF colour) {
-    SolidBrush brush(colour);
-    FillRect(dc, &r, brush.handle());
-}
-
-void draw_text(HDC dc, const GdiFont& font, const std::string& caption, RECT r, COLORREF colour, UINT format) {
-    HGDIOBJ before = SelectObject(dc, font.handle());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colour);
-    const std::wstring text = to_utf16(caption);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format | DT_NOPREFIX);
-    SelectObject(dc, before);
 }
 
 }  // namespace
@@ -272,60 +235,29 @@ void FormWindow::draw_item(const DRAWITEMSTRUCT& item) {
     Child* child = child_of(item.hwndItem);
     if (!child || !form_) return;
     const Control& control = *child->control;
-    const ControlLook& look = control.look();
     const RECT& r = item.rcItem;
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    BackBuffer buffer(item.hDC, width, height);
+    BackBuffer buffer(item.hDC, r.right - r.left, r.bottom - r.top);
     HDC dc = buffer.dc();
-    const RECT all{0, 0, width, height};
-
-    switch (control.kind()) {
-    case ControlKind::image: {
-        // The form's own surface shows through the picture's transparent corners.
+    const RECT all{0, 0, r.right - r.left, r.bottom - r.top};
+    // The form's own surface under the control, which shows through it.
+    const auto form_under = [&] {
         RECT area{};
         GetWindowRect(item.hwndItem, &area);
         MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area), 2);
         paint_surface(dc, area);
+    };
+    switch (control.kind()) {
+    case ControlKind::image:
+        // Through the picture's transparent corners.
+        form_under();
         child->picture.draw(dc, {0, 0}, all);
         break;
-    }
-    case ControlKind::label: {
-        if (look.back_transparent) {
-            RECT area{};
-            GetWindowRect(item.hwndItem, &area);
-            MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area), 2);
-            paint_surface(dc, area);
-        } else {
-            fill(dc, all, to_colorref(look.back));
-        }
-        const UINT format = DT_TOP | (look.alignment == TextAlignment::centre ? DT_CENTER : DT_LEFT) |
-                            (look.word_wrap ? DT_WORDBREAK : DT_SINGLELINE);
-        draw_text(dc, *child->font, control.caption(), all, to_colorref(look.fore), format);
+    case ControlKind::label:
+        if (control.look().back_transparent) form_under();
+        else fill(dc, all, to_colorref(control.look().back));
+        paint_label_text(dc, all, control, *child->font);
         break;
-    }
-    case ControlKind::command_button: {
-        const bool down = item.itemState & ODS_SELECTED;
-        fill(dc, all, to_colorref(look.back));
-        RECT edge = all;
-        DrawEdge(dc, &edge, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-        RECT text = {2, 2, width - 2, height - 2};
-        if (down) OffsetRect(&text, 1, 1);
-        constexpr UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-        if (item.itemState & ODS_DISABLED) {
-            // Engraved text, as disabled buttons draw it.
-            RECT below = text;
-            OffsetRect(&below, 1, 1);
-            draw_text(dc, *child->font, control.caption(), below, GetSysColor(COLOR_BTNHIGHLIGHT), format);
-            draw_text(dc, *child->font, control.caption(), text, GetSysColor(COLOR_GRAYTEXT), format);
-        } else {
-            draw_text(dc, *child->font, control.caption(), text, to_colorref(look.fore), format);
-        }
-        if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
-            RECT focus = {3, 3, width - 3, height - 3};
-            DrawFocusRect(dc, &focus);
-        }
-        break;
-    }
+    case ControlKind::command_button: paint_button(dc, all, control, *child->font, item.itemState); break;
     }
     buffer.copy_to(item.hDC, r.left, r.top);
 }
