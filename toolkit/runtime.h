@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/pacer.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -76,6 +78,21 @@ protected:
         const std::uint32_t passed = pumps_let_pass_ - pumps_to_pass_;
         pumps_to_pass_ = pumps_let_pass_ = 0;
         return passed;
+    }
+
+    // A pacing backend's pump_events(): counts this pump and those let pass
+    // since the last call, carries out what the pacer says at a clock
+    // reading, then lets the pumps up to its next reading pass without a call.
+    template <class TakeStep>
+    void pump_paced(Pacer& pacer, TakeStep take_step) {
+        if (pacer.count_pumps(take_passed_pumps() + 1)) take_step(pacer.at_check(Pacer::Clock::now()));
+        let_pumps_pass(pacer.pumps_to_check() - 1);
+    }
+    // A pacing backend's finish_frame(): the pumps let pass are counted first.
+    template <class TakeStep>
+    void finish_frame_paced(Pacer& pacer, TakeStep take_step) {
+        pacer.count_pumps(take_passed_pumps());
+        take_step(pacer.at_frame_end(Pacer::Clock::now()));
     }
 
     virtual void attach_form(Form& form) = 0;

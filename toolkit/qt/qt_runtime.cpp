@@ -168,16 +168,11 @@ void QtRuntime::pump_events() {
         deliver_events();
         return;
     }
-    // This pump, and those let pass since the last call.
-    if (pacer_.count_pumps(take_passed_pumps() + 1)) take_step(pacer_.at_check(Pacer::Clock::now()));
-    // The pumps up to the next check pass without a call, but its own pump calls.
-    let_pumps_pass(pacer_.pumps_to_check() - 1);
+    pump_paced(pacer_, [this](Pacer::Step step) { take_step(step); });
 }
 
 void QtRuntime::finish_frame() {
-    if (pumping_ != Pumping::paced) return;
-    pacer_.count_pumps(take_passed_pumps());
-    take_step(pacer_.at_frame_end(Pacer::Clock::now()));
+    if (pumping_ == Pumping::paced) finish_frame_paced(pacer_, [this](Pacer::Step step) { take_step(step); });
 }
 
 void QtRuntime::take_step(Pacer::Step step) {

@@ -113,10 +113,12 @@ std::string Win32Runtime::run_box(const BoxContent& content) {
 }
 
 void Win32Runtime::pump_events() {
-    if (pacer_.count_pump()) take_step(pacer_.at_check(Pacer::Clock::now()), Finish::early);
+    pump_paced(pacer_, [this](Pacer::Step step) { take_step(step, Finish::early); });
 }
 
-void Win32Runtime::finish_frame() { take_step(pacer_.at_frame_end(Pacer::Clock::now()), Finish::on_time); }
+void Win32Runtime::finish_frame() {
+    finish_frame_paced(pacer_, [this](Pacer::Step step) { take_step(step, Finish::on_time); });
+}
 
 void Win32Runtime::take_step(Pacer::Step step, Finish finish) {
     switch (step.kind) {
