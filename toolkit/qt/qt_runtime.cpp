@@ -4,6 +4,7 @@
 #include "toolkit/qt/box_loop.h"
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/input_dialog.h"
+#include "toolkit/qt/key_repeats.h"
 #include "toolkit/qt/qt_look.h"
 #include "toolkit/texts.h"
 #include "toolkit/units.h"
@@ -18,7 +19,7 @@
 
 namespace toolkit::qt {
 
-QtRuntime::QtRuntime(Pumping pumping) : pumping_(pumping) {}
+QtRuntime::QtRuntime(Pumping pumping) : pumping_(pumping) { watch_key_repeats(); }
 
 // Forms still loaded here are already destroyed (they are made after the
 // runtime): their windows go without touching them.

@@ -190,6 +190,19 @@ type_answer() {
   xdotool type -- "$1"
 }
 
+# Holds KEY down for SECONDS, as a player leaning on it: the X server
+# repeats it meanwhile (Xvfb's default: after 660 ms, 25 times a second).
+hold_key() {
+  xdotool keydown "$1"
+  sleep "$2"
+  xdotool keyup "$1"
+}
+
+# How many visible windows have this exact title.
+count_windows() {
+  xdotool search --onlyvisible --name "$(title_pattern "$1")" 2>/dev/null | wc -l
+}
+
 # From the welcome window to a rally: ИГРАТЬ, DELAY (the offered 50 unless
 # given) and Return; returns once the welcome window has gone.
 start_rally() {
