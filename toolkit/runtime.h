@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/stack_guard.h"
+
 #include <functional>
 #include <string>
 
@@ -59,6 +61,13 @@ public:
     void end_program();
     bool ending() const { return ending_; }
 
+    // The stack the handlers run on, as far as it can grow; until it is
+    // given, nesting is not limited.
+    void set_stack_bounds(StackBounds bounds) { stack_ = StackGuard(bounds, StackGuard::kReserveBytes); }
+    // Called by a handler before it nests a loop of events inside the one
+    // running: raises a run-time error when the stack has no room for it.
+    void check_room_to_nest() const;
+
 protected:
     virtual void attach_form(Form& form) = 0;
     virtual void detach_form(Form& form) = 0;
@@ -76,6 +85,7 @@ private:
 
     int loaded_forms_ = 0;
     bool ending_ = false;
+    StackGuard stack_;
 };
 
 }  // namespace toolkit

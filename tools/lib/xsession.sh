@@ -130,6 +130,7 @@ COURT_TITLE="Quindle1 - frm_court (Form)"
 HELLO_TITLE="Bounzo команда Bounzo"
 PROMPT_TITLE="Задержка анимации..."
 MESSAGE_TITLE="Yes"
+ERROR_TITLE="Bounzo"
 # Where a player clicks, in pixels from the top-left corner of a window's
 # client area: the middles of the welcome window's buttons ИГРАТЬ and ВЫЙТИ
 # (136 x 40 px; a click up to BUTTON_REACH_X and _Y from a middle lands on the
