@@ -39,7 +39,8 @@ fi
 # Exactly one delay prompt, still asking, over the welcome window that
 # stays: the repeats of a held key neither opened a second one nor answered it.
 one_prompt_after() {
-  wait_window "$PROMPT_TITLE" >/dev/null || fail "no delay prompt after $1"
+  wait_window "$PROMPT_TITLE" >/dev/null ||
+    fail "no delay prompt after $1; the windows shown: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | paste -sd '|')"
   sleep 0.3
   [ "$(count_windows "$PROMPT_TITLE")" -eq 1 ] || fail "$(count_windows "$PROMPT_TITLE") delay prompts after $1"
   [ "$(count_windows "$HELLO_TITLE")" -eq 1 ] || fail "the held key answered the delay prompt ($1)"
