@@ -14,7 +14,7 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    toolkit::qt::allow_deep_nesting();
+    const toolkit::StackBounds stack = toolkit::qt::allow_deep_nesting();
     toolkit::qt::keep_to_the_given_session_bus();
     // The window class on X11 (WM_CLASS), which the desktop entry names, whatever the program file is called.
     QCoreApplication::setApplicationName("bounzo");
@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(toolkit::qt::load_icon(window_icon_pictures()));
     QGuiApplication::setDesktopFileName("org.bounzo.Bounzo");
     toolkit::qt::QtRuntime runtime;
+    runtime.set_stack_bounds(stack);
     forms::Program program(runtime);
     program.start();
     const int status = runtime.run();

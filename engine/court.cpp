@@ -54,6 +54,8 @@ void Court::UserForm_MouseMove(std::int16_t /*Button*/, std::int16_t /*Shift*/, 
 }
 
 void Court::b_racket_Click() {
+    // A click the stack cannot take is refused before it changes anything.
+    runtime_.check_room_to_nest();
     Delay_game = Delay_game - NumberCell(kRacketClickSpeedUp);
     if (Delay_game <= NumberCell(std::int16_t{0})) Delay_game = delay_ini;
     start_settings();

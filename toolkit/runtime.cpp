@@ -4,6 +4,8 @@
 #include "toolkit/form.h"
 #include "toolkit/texts.h"
 
+#include <cstdint>
+
 namespace toolkit {
 
 void Runtime::load(Form& form) {
@@ -50,6 +52,11 @@ void Runtime::dispatch(const std::function<void()>& handler) noexcept {
     } catch (...) {
         report_unhandled(texts::kUnknownError);
     }
+}
+
+void Runtime::check_room_to_nest() const {
+    if (!stack_.has_room(reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0))))
+        throw RunTimeError(texts::kOutOfStackSpace);
 }
 
 void Runtime::end_program() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/pacer.h"
+#include "toolkit/stack_guard.h"
 
 #include <cstdint>
 #include <functional>
@@ -70,6 +71,13 @@ public:
     void end_program();
     bool ending() const { return ending_; }
 
+    // The stack the handlers run on, as far as it can grow; until it is
+    // given, nesting is not limited.
+    void set_stack_bounds(StackBounds bounds) { stack_ = StackGuard(bounds, StackGuard::kReserveBytes); }
+    // Called by a handler before it nests a loop of events inside the one
+    // running: raises a run-time error when the stack has no room for it.
+    void check_room_to_nest() const;
+
 protected:
     // The next `pumps` pumps return at once, without pump_events().
     void let_pumps_pass(std::uint32_t pumps) { pumps_to_pass_ = pumps_let_pass_ = pumps; }
@@ -114,6 +122,7 @@ private:
     bool ending_ = false;
     std::uint32_t pumps_to_pass_ = 0;
     std::uint32_t pumps_let_pass_ = 0;
+    StackGuard stack_;
 };
 
 }  // namespace toolkit

@@ -10,6 +10,8 @@ namespace toolkit::texts {
 // Run-time errors raised by the number conversions and arithmetic.
 inline constexpr char kOverflow[] = "Переполнение";
 inline constexpr char kTypeMismatch[] = "Несоответствие типа";
+// Raised by a racket click when the stack has no room for one more nested rally.
+inline constexpr char kOutOfStackSpace[] = "Недостаточно места в стеке";
 // An error of no kind the game knows, caught at the error boundary.
 inline constexpr char kUnknownError[] = "Неизвестная ошибка";
 

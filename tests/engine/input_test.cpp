@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace court_test {
 namespace {
@@ -89,6 +92,27 @@ TEST(RacketClick, error_in_the_game_it_started_is_reported_at_the_click) {
     rig.rt.click(rig.court, rig.court.b_racket);
     EXPECT_EQ(rig.errors().size(), 1u);
     EXPECT_EQ(rig.rt.pumps(), static_cast<std::uint64_t>(kBottomTurn));  // the point of turn 20 failed
+}
+
+// A click deeper than the stack allows is refused before it changes the
+// court: the error is reported at the click, and a click with room plays.
+TEST(RacketClick, without_room_on_the_stack_is_reported_and_changes_nothing) {
+    Rig rig;
+    rig.court.Delay_game = 25.0;
+    const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    // The bottom of this made-up stack lies within the reserve below this frame.
+    rig.rt.set_stack_bounds({here - toolkit::StackGuard::kReserveBytes / 2, here + 4096});
+    rig.rt.click(rig.court, rig.court.b_racket);
+    EXPECT_EQ(rig.errors(), std::vector<std::string>{"error Недостаточно места в стеке"});
+    EXPECT_EQ(rig.court.Delay_game.value(), 25.0);
+    EXPECT_TRUE(rig.rt.writes().empty());
+    EXPECT_EQ(rig.rt.pumps(), 0u);
+
+    rig.rt.set_stack_bounds({here - 2 * toolkit::StackGuard::kReserveBytes, here + 4096});
+    rig.stop_at_pump(1);
+    rig.rt.click(rig.court, rig.court.b_racket);
+    EXPECT_EQ(rig.court.Delay_game.value(), 15.0);
+    EXPECT_EQ(rig.errors().size(), 1u);
 }
 
 TEST(RacketClickDuringARally, outer_rally_finishes_its_turn_on_the_fresh_court_then_leaves_without_a_message) {

@@ -67,6 +67,30 @@ public:
         else ADD_FAILURE() << form.name() << " has no window to close";
     }
 
+    // A key as the keyboard gives it to whatever has the focus at the time:
+    // pressed, then held with a repeat every 10 ms (a release before each, as
+    // X11 sends them), then let go; each from its own timer, as a press or a
+    // release may run a whole game.
+    void hold_key(Qt::Key key, int repeats) {
+        key_event(key, true, false);
+        repeat_key(key, repeats);
+    }
+    void repeat_key(Qt::Key key, int left) {
+        after(10, [=, this] {
+            if (left == 0) {
+                ++keys_let_go;
+                return key_event(key, false, false);
+            }
+            key_event(key, false, true);
+            key_event(key, true, true);
+            repeat_key(key, left - 1);
+        });
+    }
+    static void key_event(Qt::Key key, bool press, bool repeat) {
+        if (QWidget* focus = QApplication::focusWidget())
+            QTest::simulateEvent(focus, press, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "\r", repeat);
+    }
+
     bool welcome_visible() const { return runtime.window_of(hello) && runtime.window_of(hello)->isVisible(); }
     bool windows_gone() const { return !runtime.window_of(court) && !runtime.window_of(hello); }
 
@@ -86,10 +110,16 @@ public:
     // toolkit's own box, else "message"; title|answer offered|prompt; and
     // whether the welcome form was shown meanwhile.
     std::vector<std::string> boxes;
+    int boxes_opened = 0;  // answered or not
+    int keys_let_go = 0;   // held keys, by hold_key
 
 private:
     void answer_open_box() {
         auto* dialog = runtime.open_box();
+        if (dialog && !dialog->property("counted").toBool()) {
+            dialog->setProperty("counted", true);
+            ++boxes_opened;
+        }
         if (!answering || !dialog || !dialog->isVisible() || dialog->property("answered").toBool()) return;
         dialog->setProperty("answered", true);
 
@@ -245,6 +275,76 @@ TEST_F(QtInsideCourt, welcome_form_centred_each_time_tab_stays_on_it_and_its_cap
     EXPECT_EQ(places[1], places[0]) << "the welcome form moved when it was shown again";
     EXPECT_EQ(focus_walk, expected_walk);
     EXPECT_TRUE(windows_gone());
+}
+
+// A key held down presses a button once, on its release: held on ИГРАТЬ it
+// opens one prompt, which its repeats do not answer; Enter held on the prompt
+// answers it, and its repeats and release press nothing in the court.
+class QtHeldKey : public Session, public testing::WithParamInterface<Qt::Key> {
+protected:
+    QWidget* play_button() const { return runtime.window_of(hello)->widget_of(hello.CommandButton1); }
+};
+
+TEST_P(QtHeldKey, on_the_welcome_button_opens_one_prompt_and_enter_held_on_the_prompt_starts_one_game) {
+    answering = false;
+    int prompts_after_the_hold = 0;
+    bool game_running = false;
+    double delay_in_the_game = 0;
+    // Each key goes down once the window it is meant for has the keyboard.
+    when([this] { return welcome_visible() && QApplication::focusWidget() == play_button(); },
+         [this] { hold_key(GetParam(), 30); });
+    when([this] { return keys_let_go == 1 && runtime.open_box() && runtime.open_box()->isActiveWindow(); }, [&] {
+        after(100, [&] {
+            prompts_after_the_hold = boxes_opened;
+            hold_key(Qt::Key_Return, 30);  // its first press answers the prompt with the offered 50
+        });
+    });
+    when([this] { return keys_let_go == 2; }, [&] {
+        after(100, [&] {
+            game_running = !welcome_visible() && !runtime.open_box();
+            delay_in_the_game = court.Delay_game.value();
+            close_window(court);
+        });
+    });
+
+    EXPECT_EQ(run_program(), 0);
+
+    EXPECT_EQ(prompts_after_the_hold, 1);
+    EXPECT_EQ(boxes_opened, 1);
+    EXPECT_TRUE(game_running);
+    EXPECT_EQ(delay_in_the_game, 16650.0) << "the held key clicked the racket";
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, QtHeldKey, testing::Values(Qt::Key_Space, Qt::Key_Return),
+                         [](const auto& info) { return info.param == Qt::Key_Space ? "Space" : "Enter"; });
+
+// Separate presses are separate clicks: two on the focused racket during a
+// rally start two games, one inside the other.
+TEST_F(QtGame, two_separate_space_presses_on_the_focused_racket_restart_the_game_twice) {
+    bool racket_focused = false;  // at each press
+    double delay_after = 0;
+    when([this] { return welcome_visible(); }, [this] { click(hello, hello.CommandButton1); });
+    when([this] { return !welcome_visible() && !runtime.open_box(); }, [&] {
+        QWidget* racket = runtime.window_of(court)->widget_of(court.b_racket);
+        runtime.window_of(court)->activateWindow();
+        racket->setFocus();
+        const auto tap = [&, racket] {
+            racket_focused = QApplication::focusWidget() == racket;
+            key_event(Qt::Key_Space, true, false);
+            key_event(Qt::Key_Space, false, false);  // runs the new game
+        };
+        after(50, tap);
+        after(150, tap);
+        after(300, [&] {
+            delay_after = court.Delay_game.value();
+            close_window(court);
+        });
+    });
+
+    EXPECT_EQ(run_program(), 0);
+
+    EXPECT_TRUE(racket_focused);
+    EXPECT_EQ(delay_after, 16650.0 - 2 * 10);
 }
 
 struct Exit {

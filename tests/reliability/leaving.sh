@@ -14,7 +14,10 @@ close_window=$3
 source "$(dirname "$0")/../../tools/lib/xsession.sh"
 start_x
 
-"$game" & GAME_PID=$!
+# One way runs the game with a small stack, its soft and hard limits alike.
+stack_kb=
+[ "$way" != exit_button_after_nesting_beyond_the_stack ] || stack_kb=1536
+( [ -z "$stack_kb" ] || ulimit -s "$stack_kb"; exec "$game" ) & GAME_PID=$!
 game_windows
 
 # From the welcome window to a running rally at the quickest delay.
@@ -63,6 +66,31 @@ case $way in
     kill -0 "$GAME_PID" || fail "the program ended by itself"
     click_exit
     expect_exit_0_within "the exit button during a rally";;
+  exit_button_after_nesting_beyond_the_stack)
+    # Racket clicks nest rallies until one finds no room left on the stack:
+    # that click is refused with the run-time error box, the program lives
+    # on, the rallies go on once the box is closed, and the exit button leaves.
+    # At the slowest delay the innermost game cannot end meanwhile with its
+    # message, which would hold the exit button's click.
+    start_rally 100; stop_rally; point_at_racket
+    for _ in $(seq 100); do
+      xdotool click --repeat 10 --delay 10 1
+      [ "$(count_windows "$ERROR_TITLE")" -eq 0 ] || break
+    done
+    wait_window "$ERROR_TITLE" >/dev/null || fail "no run-time error box after nesting beyond the stack"
+    kill -0 "$GAME_PID" || fail "the program ended nesting beyond the stack"
+    xdotool key Return
+    window_gone "$ERROR_TITLE" || fail "the run-time error box did not close"
+    # The ball may stay behind the welcome window a while at this delay.
+    shot1=$(import -window root -crop "573x554+$cx+$cy" -depth 8 rgb:- | md5sum)
+    for _ in $(seq 40); do
+      sleep 0.25
+      shot2=$(import -window root -crop "573x554+$cx+$cy" -depth 8 rgb:- | md5sum)
+      [ "$shot1" = "$shot2" ] || break
+    done
+    [ "$shot1" != "$shot2" ] || fail "the rallies stopped after the run-time error"
+    click_exit
+    expect_exit_0_within "the exit button after nesting beyond the stack";;
   close_court)
     close "$court"
     expect_exit_0_within "closing the court window";;

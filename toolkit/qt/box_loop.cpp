@@ -1,11 +1,13 @@
 #include "toolkit/qt/box_loop.h"
 
 #include "toolkit/qt/embedded_frame.h"
+#include "toolkit/qt/key_repeats.h"
 
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -41,6 +43,14 @@ bool is_player_input(QEvent::Type type) {
     default:
         return false;
     }
+}
+
+// Enter accepts a box on its press: held down, its repeats would answer the
+// box that comes next (the prompt again, after a refused answer) as well.
+bool is_repeated_enter(const QEvent& event) {
+    if (event.type() != QEvent::KeyPress) return false;
+    const auto& key = static_cast<const QKeyEvent&>(event);
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && repeats_held_key(key);
 }
 
 }  // namespace
@@ -79,6 +89,7 @@ bool BoxLoop::blocks(const QObject* receiver) const {
 }
 
 bool BoxLoop::eventFilter(QObject* receiver, QEvent* event) {
+    if (is_repeated_enter(*event)) return true;
     if (!blocks(receiver)) return false;
     if (event->type() == QEvent::WindowActivate && receiver->isWidgetType() &&
         static_cast<QWidget*>(receiver)->isWindow()) {

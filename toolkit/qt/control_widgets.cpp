@@ -1,5 +1,6 @@
 #include "toolkit/qt/control_widgets.h"
 
+#include "toolkit/qt/key_repeats.h"
 #include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_look.h"
 
@@ -28,10 +29,11 @@ void draw_bevel(QPainter& p, const QRect& r, bool sunken) {
     }
 }
 
-bool is_enter_key(const QEvent& event) {
+// Space, Enter and keypad Enter press a button.
+bool is_pressing_key(const QEvent& event) {
     if (event.type() != QEvent::KeyPress && event.type() != QEvent::KeyRelease) return false;
     const int key = static_cast<const QKeyEvent&>(event).key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
+    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 }  // namespace
@@ -67,16 +69,23 @@ void ButtonWidget::paintEvent(QPaintEvent*) {
 }
 
 bool ButtonWidget::event(QEvent* event) {
-    if (!is_enter_key(*event)) return QAbstractButton::event(event);
-    // Enter and keypad Enter act as Space: the button goes down on the key's
-    // press and clicks on its release, so no key is left over for a box the
-    // click opens.
-    const auto& enter = static_cast<const QKeyEvent&>(*event);
-    QKeyEvent space(enter.type(), Qt::Key_Space, enter.modifiers() & ~Qt::KeypadModifier, QStringLiteral(" "),
-                    enter.isAutoRepeat());
-    const bool handled = QAbstractButton::event(&space);
-    event->setAccepted(space.isAccepted());
-    return handled;
+    if (!is_pressing_key(*event)) {
+        if (event->type() == QEvent::FocusOut) keys_.forget();
+        return QAbstractButton::event(event);
+    }
+    // The button goes down on a key's press and clicks on its release, once
+    // however long the key is held; so no key is left over for a box the
+    // click opens, and a key held on a box that has gone presses nothing.
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    const bool repeat = repeats_held_key(key);
+    const bool acts = event->type() == QEvent::KeyPress ? keys_.press(key.key(), repeat) : keys_.release(key.key(), repeat);
+    if (acts) {
+        // Qt's button takes Space so: down on its press, a click on its release.
+        QKeyEvent space(event->type(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QAbstractButton::event(&space);
+    }
+    event->accept();
+    return true;
 }
 
 LabelWidget::LabelWidget(const Control& control, QWidget* parent) : QWidget(parent), control_(control) {

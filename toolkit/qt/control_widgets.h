@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/button_keys.h"
 #include "toolkit/control.h"
 
 #include <QAbstractButton>
@@ -13,7 +14,8 @@ namespace toolkit::qt {
 
 // A command button in the classic raised style, in its own colours on every
 // desktop. A disabled one keeps its colours and takes no clicks. With the
-// focus, Space or Enter presses it; it is never a window's default button.
+// focus, Space or Enter presses it, once for a key held down; it is never a
+// window's default button.
 class ButtonWidget : public QAbstractButton {
 public:
     ButtonWidget(const Control& control, QWidget* parent);
@@ -25,6 +27,7 @@ protected:
 
 private:
     const Control& control_;
+    ButtonKeys keys_;
 };
 
 class LabelWidget : public QWidget {

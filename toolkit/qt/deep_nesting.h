@@ -1,11 +1,14 @@
 #pragma once
 
+#include "toolkit/stack_guard.h"
+
 namespace toolkit::qt {
 
 // Every racket click during a rally runs a whole new rally nested inside the
-// running one, about 2.6 KB of the main thread's stack each with Qt's frames.
-// Raising the stack's soft limit to 64 MB (it grows on demand) lets rallies
-// nest about 20,000 deep instead of about 3,000. Call first thing in main().
-void allow_deep_nesting();
+// running one, about 3.9 KB of the main thread's stack each with Qt's frames.
+// Raises the stack's soft limit to 64 MB where the hard limit allows (the
+// stack grows on demand) and returns the main thread's stack as far as it
+// may grow now, for the runtime's guard. Call first thing in main().
+StackBounds allow_deep_nesting();
 
 }  // namespace toolkit::qt

@@ -6,6 +6,7 @@
 #include "toolkit/qt/fit_to_screen.h"
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/input_dialog.h"
+#include "toolkit/qt/key_repeats.h"
 #include "toolkit/qt/qt_look.h"
 #include "toolkit/texts.h"
 #include "toolkit/units.h"
@@ -22,7 +23,9 @@
 
 namespace toolkit::qt {
 
-QtRuntime::QtRuntime(Pumping pumping, bool inside_owner) : pumping_(pumping), inside_owner_(inside_owner) {}
+QtRuntime::QtRuntime(Pumping pumping, bool inside_owner) : pumping_(pumping), inside_owner_(inside_owner) {
+    watch_key_repeats();
+}
 
 // Forms still loaded here are already destroyed (they are made after the
 // runtime): their windows go without touching them.

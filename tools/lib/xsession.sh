@@ -226,6 +226,7 @@ COURT_TITLE="Quindle1 - frm_court (Form)"
 HELLO_TITLE="Bounzo команда Bounzo"
 PROMPT_TITLE="Задержка анимации..."
 MESSAGE_TITLE="Yes"
+ERROR_TITLE="Bounzo"
 # Where a player clicks, in pixels from the top-left corner of a window's
 # client area: the middles of the welcome window's buttons ИГРАТЬ and ВЫЙТИ
 # (136 x 40 px; a click up to BUTTON_REACH_X and _Y from a middle lands on the
@@ -284,6 +285,19 @@ click_exit() { read -r hx hy < <(window_origin "$hello"); xdotool mousemove $((h
 type_answer() {
   xdotool key --clearmodifiers ctrl+a
   xdotool type -- "$1"
+}
+
+# Holds KEY down for SECONDS, as a player leaning on it: the X server
+# repeats it meanwhile (Xvfb's default: after 660 ms, 25 times a second).
+hold_key() {
+  xdotool keydown "$1"
+  sleep "$2"
+  xdotool keyup "$1"
+}
+
+# How many visible windows have this exact title.
+count_windows() {
+  xdotool search --onlyvisible --name "$(title_pattern "$1")" 2>/dev/null | wc -l
 }
 
 # From the welcome window to a rally: ИГРАТЬ, DELAY (the offered 50 unless
