@@ -13,7 +13,7 @@ game=$1
 source "$(dirname "$0")/../../tools/lib/xsession.sh"
 start_x
 
-"$game" & GAME_PID=$!
+start_game "$game"
 game_windows
 # The welcome window lies over the court's middle.
 [ $((hx - cx)) -gt 0 ] && [ $((hy - cy)) -gt 0 ] || fail "welcome window not over the court"

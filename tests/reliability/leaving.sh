@@ -14,7 +14,7 @@ close_window=$3
 source "$(dirname "$0")/../../tools/lib/xsession.sh"
 start_x
 
-"$game" & GAME_PID=$!
+start_game "$game"
 game_windows
 
 # From the welcome window to a running rally at the quickest delay.
