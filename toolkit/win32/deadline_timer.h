@@ -1,0 +1,38 @@
+#pragma once
+
+#include <chrono>
+
+#include <windows.h>
+
+namespace toolkit::win32 {
+
+// Waits for an absolute moment of the steady clock inside the message loop:
+// a high-resolution waitable timer that MsgWaitForMultipleObjectsEx watches
+// beside the thread's message queue, so window messages are handled the
+// moment they arrive and the thread sleeps otherwise. Where the system has
+// no high-resolution timers (Windows before 10 1803, Wine), an ordinary one
+// with the system timer at 1 ms.
+class DeadlineTimer {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // A waitable timer wakes up to about a millisecond late (0.75 ms as a
+    // median under Wine): it is set this much early, and the rest of the wait
+    // is finished by the clock.
+    static constexpr std::chrono::microseconds kEarly{1000};
+
+    DeadlineTimer();
+    ~DeadlineTimer();
+    DeadlineTimer(const DeadlineTimer&) = delete;
+    DeadlineTimer& operator=(const DeadlineTimer&) = delete;
+
+    // Returns when a message is waiting, or at about `deadline` at the latest;
+    // within kEarly of it, at once.
+    void wait(Clock::time_point deadline);
+
+private:
+    HANDLE timer_;
+    bool coarse_;  // raised the system timer's resolution, to be given back
+};
+
+}  // namespace toolkit::win32

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "toolkit/control.h"
+
+#include <windows.h>
+
+// Points to pixels at a window's DPI. Each monitor has its own DPI, and the
+// program tells Windows it draws crisply at every one (per-monitor aware).
+namespace toolkit::win32 {
+
+// Declares the process aware of every monitor's DPI, where the exe's manifest
+// has not already; on Windows before 10 (and Wine without it) nothing happens.
+void become_dpi_aware();
+
+// The DPI the window is drawn at: its monitor's, or the screen's on systems
+// without per-monitor DPI.
+UINT dpi_of(HWND window);
+
+int to_pixels(double points, UINT dpi);
+double to_points(int pixels, UINT dpi);
+// Edges are rounded one by one, so pieces that touch in points touch on screen.
+RECT to_pixel_rect(const ControlGeometry& geometry, UINT dpi);
+
+// The outer rectangle of a window whose client area is `client`, in screen pixels.
+RECT frame_around(const RECT& client, DWORD style, DWORD ex_style, UINT dpi);
+// `frame` moved just enough to lie on the work area of the monitor it is
+// mostly on (or nearest to); a frame larger than the work area keeps its
+// top-left corner on it.
+RECT kept_on_work_area(const RECT& frame);
+
+}  // namespace toolkit::win32

@@ -1,0 +1,161 @@
+#include "toolkit/win32/win32_runtime.h"
+
+#include "toolkit/form.h"
+#include "toolkit/texts.h"
+#include "toolkit/win32/box_window.h"
+#include "toolkit/win32/form_window.h"
+
+#include <objbase.h>
+
+namespace toolkit::win32 {
+namespace {
+
+// What a player does with the pointer or the keyboard in a window's client
+// area. The frame's own buttons (close among them) are not input of this kind,
+// and neither are the system keys (Alt+F4).
+bool is_player_input(UINT message) {
+    return (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_KEYDOWN || message == WM_KEYUP ||
+           message == WM_CHAR || message == WM_DEADCHAR || message == WM_MOUSEHOVER || message == WM_MOUSELEAVE;
+}
+
+}  // namespace
+
+Win32Runtime::Win32Runtime() : com_ready_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+
+// Forms still loaded here are already destroyed (they are made after the
+// runtime): their windows go without touching them.
+Win32Runtime::~Win32Runtime() {
+    windows_.clear();
+    retired_.clear();
+    if (com_ready_) CoUninitialize();
+}
+
+int Win32Runtime::run() {
+    while (!ending()) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        deliver_events();
+    }
+    return 0;
+}
+
+FormWindow* Win32Runtime::window_of(const Form& form) const {
+    const auto it = windows_.find(&form);
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+HWND Win32Runtime::open_box_window() const { return open_boxes_.empty() ? nullptr : open_boxes_.back()->handle(); }
+
+float Win32Runtime::timer() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return static_cast<float>(now.wHour * 3600 + now.wMinute * 60 + now.wSecond) +
+           static_cast<float>(now.wMilliseconds) / 1000.0f;
+}
+
+void Win32Runtime::attach_form(Form& form) {
+    windows_[&form] = std::make_unique<FormWindow>(form, *this);
+    if (!startup_form_) startup_form_ = &form;
+}
+
+void Win32Runtime::detach_form(Form& form) {
+    const auto it = windows_.find(&form);
+    if (it == windows_.end()) return;
+    it->second->detach();
+    retired_.push_back(std::move(it->second));
+    windows_.erase(it);
+}
+
+void Win32Runtime::show_form(Form& form, const Form* over) {
+    FormWindow* window = window_of(form);
+    if (!window) return;
+    if (over) {
+        if (FormWindow* owner = window_of(*over)) window->stay_above(*owner);
+    }
+    window->show();
+    // The form's activation is raised once, when it is first shown, from the message loop.
+    if (shown_once_.insert(&form).second) window->post_activation();
+}
+
+void Win32Runtime::hide_form(Form& form) {
+    if (FormWindow* window = window_of(form)) window->hide();
+}
+
+HWND Win32Runtime::box_owner() const {
+    // The boxes belong to the program's first window, the court.
+    const FormWindow* owner = startup_form_ ? window_of(*startup_form_) : nullptr;
+    return owner ? owner->handle() : nullptr;
+}
+
+std::string Win32Runtime::ask(const InputBoxRequest& request) {
+    return run_box({request.title, request.prompt, request.default_answer,
+                    BoxContent::Twips{request.x_twips, request.y_twips}});
+}
+
+void Win32Runtime::report_unhandled(const std::string& message) {
+    run_box({texts::kErrorBoxTitle, texts::kErrorBoxLead + message, std::nullopt, std::nullopt});
+}
+
+// The box loop: the box is modal to the player, whose input to the form
+// windows is dropped here, but not to the desktop, whose requests to close
+// those windows reach them; so the program can end from behind a box.
+std::string Win32Runtime::run_box(const BoxContent& content) {
+    BoxWindow box(content, box_owner());
+    open_boxes_.push_back(&box);
+    box.show();
+    while (!box.closed() && !ending()) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        deliver_events();
+    }
+    open_boxes_.pop_back();
+    return box.answer();
+}
+
+void Win32Runtime::pump_events() {
+    if (pacer_.count_pump()) take_step(pacer_.at_check(Pacer::Clock::now()));
+}
+
+void Win32Runtime::finish_frame() { take_step(pacer_.at_frame_end(Pacer::Clock::now())); }
+
+void Win32Runtime::take_step(Pacer::Step step) {
+    switch (step.kind) {
+    case Pacer::Step::Kind::nothing: return;
+    case Pacer::Step::Kind::deliver: deliver_events(); return;
+    case Pacer::Step::Kind::wait: deliver_until(step.until); return;
+    }
+}
+
+// Sleeps in the message loop, so that window messages are handled the moment
+// they arrive, until the deadline or until the program is ending.
+void Win32Runtime::deliver_until(Pacer::Clock::time_point deadline) {
+    while (!ending() && Pacer::Clock::now() < deadline) {
+        wake_up_.wait(deadline);
+        deliver_events();
+    }
+}
+
+void Win32Runtime::deliver_events() {
+    MSG message;
+    while (!ending() && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) deliver(message);
+}
+
+void Win32Runtime::deliver(MSG& message) {
+    HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    FormWindow* form_window = nullptr;
+    for (const auto& [form, window] : windows_)
+        if (window->handle() == root) form_window = window.get();
+    if (BoxWindow* box = open_box()) {
+        if (form_window && is_player_input(message.message)) return;
+        if (root == box->handle() && box->translate_key(message)) return;
+    }
+    if (form_window && form_window->translate_key(message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+void Win32Runtime::program_ending() {
+    // Nothing to stop: every loop of this backend, the main one, a box's and a
+    // paced wait, looks at ending() after each message it delivers, and
+    // running rally loops unwind through their pumps on the way out.
+}
+
+}  // namespace toolkit::win32
