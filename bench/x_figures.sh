@@ -55,7 +55,9 @@ end_process GAME_PID
 command=("$game")
 if [[ $game == *.exe ]]; then
   command=("$here/../tools/wine-run" "$(wine_prefix)" "$game")
-  WINEPREFIX=$(wine_prefix) wineserver -p
+  # (The server the rallies started may still run: then it just stays, as
+  # the starts follow one another closely.)
+  WINEPREFIX=$(wine_prefix) wineserver -p 2>/dev/null || true
   on_exit env WINEPREFIX="$(wine_prefix)" wineserver -k
 fi
 "$probe" startup "$key.startup" 11 "$COURT_TITLE" "$HELLO_TITLE" "${command[@]}"
