@@ -18,6 +18,12 @@ constexpr wchar_t kWindowClass[] = L"BounzoForm";
 // A fixed-size window: no sizing frame, no maximise box.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr UINT kActivation = WM_APP + 1;
+// A window manager may take a shown window's activation away while it maps
+// the windows (under Wine on X11, openbox focuses the court after the welcome
+// window is shown): for a short while the window asks for it back.
+constexpr UINT_PTR kKeepForeground = 1;
+constexpr UINT kKeepForegroundMs = 50;
+constexpr int kKeepForegroundTries = 10;
 constexpr int kFirstControlId = 1000;
 
 HWND make_child(const Control& control, HWND parent, int id) {
@@ -186,9 +192,25 @@ void FormWindow::show() {
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     focus_first();
+    foreground_tries_ = kKeepForegroundTries;
+    SetTimer(window_, kKeepForeground, kKeepForegroundMs, nullptr);
 }
 
-void FormWindow::hide() { ShowWindow(window_, SW_HIDE); }
+void FormWindow::keep_foreground() {
+    const bool lost = GetForegroundWindow() != window_;
+    if (lost && IsWindowVisible(window_) && !runtime_.open_box_window()) {
+        SetForegroundWindow(window_);
+        focus_first();
+    }
+    if (--foreground_tries_ <= 0) KillTimer(window_, kKeepForeground);
+}
+
+void FormWindow::let_go() { KillTimer(window_, kKeepForeground); }
+
+void FormWindow::hide() {
+    let_go();
+    ShowWindow(window_, SW_HIDE);
+}
 
 void FormWindow::post_activation() { PostMessageW(window_, kActivation, 0, 0); }
 
@@ -387,6 +409,9 @@ LRESULT FormWindow::on_message(UINT message, WPARAM w, LPARAM l) {
         return 0;
     case WM_DPICHANGED:
         if (form_) dpi_changed(HIWORD(w), *reinterpret_cast<const RECT*>(l));
+        return 0;
+    case WM_TIMER:
+        if (w == kKeepForeground) keep_foreground();
         return 0;
     case kActivation:
         raise([](Form& form) { form.activated(); });

@@ -46,6 +46,8 @@ public:
     // control in tab order that takes it.
     void show();
     void hide();
+    // Stops asking for the activation back: another window was shown since.
+    void let_go();
     // Raises the form's activation event from the message loop.
     void post_activation();
 
@@ -78,6 +80,7 @@ private:
     void draw_item(const DRAWITEMSTRUCT& item);
     void move_focus(bool backwards);
     void focus_first();
+    void keep_foreground();
     void mouse_moved(WPARAM keys, LPARAM at);
     void dpi_changed(UINT dpi, const RECT& suggested);
     Child* child_of(HWND window);
@@ -89,6 +92,7 @@ private:
     std::vector<Child> children_;  // in stacking order, back to front
     std::vector<HWND> tab_order_;
     HWND last_focus_ = nullptr;
+    int foreground_tries_ = 0;
 };
 
 }  // namespace toolkit::win32

@@ -71,6 +71,8 @@ void Win32Runtime::show_form(Form& form, const Form* over) {
     if (over) {
         if (FormWindow* owner = window_of(*over)) window->stay_above(*owner);
     }
+    for (const auto& [other, other_window] : windows_)
+        if (other_window.get() != window) other_window->let_go();
     window->show();
     // The form's activation is raised once, when it is first shown, from the message loop.
     if (shown_once_.insert(&form).second) window->post_activation();

@@ -36,6 +36,9 @@ public:
     BoxWindow* open_box() const { return open_boxes_.empty() ? nullptr : open_boxes_.back(); }
     HWND open_box_window() const;
 
+    // Delivers every message waiting, as a pump does when the pacer says so.
+    void deliver_events();
+
     float rnd() override { return random_.next(); }
     void randomize(float seed) override { random_.reseed(seed); }
     float timer() override;
@@ -51,7 +54,6 @@ private:
     void report_unhandled(const std::string& message) override;
     void program_ending() override;
 
-    void deliver_events();
     void deliver(MSG& message);
     void take_step(Pacer::Step step);
     void deliver_until(Pacer::Clock::time_point deadline);
