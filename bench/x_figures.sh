@@ -37,7 +37,8 @@ for delay in 10 50 100; do
   for _ in 1 2 3; do
     start_rally "$delay"
     "$probe" rally "$court" 4 $((delay * 333)) "$GAME_PID" $server_pid >>"$raw"
-    if xdotool search --onlyvisible --name "$(title_pattern "$MESSAGE_TITLE")" >/dev/null 2>&1; then
+    if [ "$(tail -n1 "$raw")" = ended ]; then
+      wait_window "$MESSAGE_TITLE" >/dev/null || fail "a rally ended without a game's message"
       xdotool key Return
       hello=$(wait_window "$HELLO_TITLE") || fail "no welcome window after a game's message"
     else

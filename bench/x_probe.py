@@ -76,7 +76,8 @@ def damage_of(d, window):
 
 def rally(window_id, seconds, target_us, pid, server_pid=None):
     """Prints "period MS" for each turn and "cpu GAME SERVER WALL" in seconds
-    over them; returns when SECONDS have passed or the rally has ended."""
+    over them; returns when SECONDS have passed or, printing "ended", when
+    the rally has ended."""
     d = open_display()
     damage_of(d, d.create_resource_object("window", int(window_id, 0)))
     target_ms = target_us / 1000
@@ -85,8 +86,10 @@ def rally(window_id, seconds, target_us, pid, server_pid=None):
     last = None
     cpu_start = {}
     start = time.monotonic()
+    ended = False
     while time.monotonic() - start < seconds:
         if last is not None and time.monotonic() - last > quiet_s:
+            ended = True
             break
         if not d.pending_events():
             select.select([d], [], [], 0.05)
@@ -105,6 +108,8 @@ def rally(window_id, seconds, target_us, pid, server_pid=None):
     if len(bursts) > 1:
         cpu = {p: cpu_seconds(p) - cpu_start[p] for p in cpu_start}
         print(f"cpu {cpu[pid]:.3f} {cpu.get(server_pid, 0):.3f} {bursts[-1] - bursts[0]:.4f}")
+    if ended:
+        print("ended")
 
 
 def summary(key, target_us, lines):
