@@ -196,11 +196,13 @@ row engine.turn     "Engine turn, headless, no pumping"           "%.1f" " ns" "
 row plain.50.median "Plain event-queue loop, delay 50: error"     "%+.1f" " %" "" none
 row plain.50.cpu    "Plain event-queue loop, delay 50: core share" "%.1f" " %" "" none
 
-# side KEY LABEL FORMAT UNIT: a line of the Linux build and of the Windows
-# build under Wine, both measured through the X server, and their ratio.
+# side KEY LABEL FORMAT UNIT [ratio]: a line of the Linux build and of the
+# Windows build under Wine, both measured through the X server, and with
+# "ratio" (for times, shares and sizes, not signed errors) Wine's over Linux's.
 side() {
   local key=$1 label=$2 fmt=$3 unit=$4 l=${value[linux.$1]:-} w=${value[wine.$1]:-} ratio=""
-  [ -n "$l" ] && [ -n "$w" ] && ratio=$(awk -v l="$l" -v w="$w" 'BEGIN { if (l != 0) printf "%.2f x", w / l }')
+  [ "${5:-}" = ratio ] && [ -n "$l" ] && [ -n "$w" ] &&
+    ratio=$(awk -v l="$l" -v w="$w" 'BEGIN { if (l != 0) printf "%.2f x", w / l }')
   printf '%-46s %12s %12s %10s  %s\n' "$label" "${l:+$(printf "$fmt" "$l")$unit}" "${w:+$(printf "$fmt" "$w")$unit}" \
     "$ratio" "${how[wine.$key]:-${note[wine.$key]:-${note[wine.turn]:-}}}"
 }
@@ -213,13 +215,13 @@ printf '%s\n' "$(printf '%.0s-' $(seq 150))"
 for d in 10 50 100; do
   side "turn.$d.median" "Turn period error, median, delay $d" "%+.3f" " %"
   side "turn.$d.mean"   "Turn period error, mean, delay $d"   "%+.3f" " %"
-  side "turn.$d.p99"    "Turn period |error|, p99, delay $d"  "%.3f" " ms"
+  side "turn.$d.p99"    "Turn period |error|, p99, delay $d"  "%.3f" " ms" ratio
 done
 for d in 10 50 100; do
-  side "turn.$d.cpu"    "Share of one core, the game, delay $d" "%.2f" " %"
+  side "turn.$d.cpu"    "Share of one core, the game, delay $d" "%.2f" " %" ratio
   side "turn.$d.server" "Share of one core, wineserver, delay $d" "%.2f" " %"
 done
-side startup "Start-up to both windows painted (Wine up)" "%.0f" " ms"
-side size    "Size of the program"                        "%.0f" " B"
+side startup "Start-up to both windows painted (Wine up)" "%.0f" " ms" ratio
+side size    "Size of the program"                        "%.0f" " B" ratio
 echo
 echo "Build $((built - started)) s, measurements $((SECONDS - built)) s, total $((SECONDS - started)) s. Logs: $logs/"
