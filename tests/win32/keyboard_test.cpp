@@ -28,6 +28,19 @@ TEST_F(Keyboard, tab_moves_between_the_two_buttons_only) {
     }
 }
 
+// Under Wine the window manager's activation of a window can come after the
+// button clicked in it went down: it must not take that button's focus, and
+// with it the click.
+TEST_F(Keyboard, an_activation_during_a_click_leaves_the_button_its_click) {
+    HWND wall = control_window(court, court.b_wall);
+    PostMessageW(wall, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 5));
+    settle(20);
+    SendMessageW(window(court).handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    PostMessageW(wall, WM_LBUTTONUP, 0, MAKELPARAM(20, 5));
+    settle(20);
+    EXPECT_TRUE(court.quit_game);
+}
+
 // A form with one button that counts its clicks.
 struct CountingForm : toolkit::Form {
     CountingForm() : Form("counting", look()), button(add_control("button", design())) {}

@@ -33,16 +33,16 @@ DeadlineTimer::~DeadlineTimer() {
 
 void DeadlineTimer::wait(Clock::time_point deadline) {
     const auto left = deadline - kEarly - Clock::now();
-    if (left <= Clock::duration::zero()) {
-        // The last fraction: only messages already waiting are looked at.
-        MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        return;
-    }
+    if (left <= Clock::duration::zero()) return;
     // Negative: relative to now, in units of 100 ns.
     LARGE_INTEGER due{};
     due.QuadPart = -std::max<LONGLONG>(1, std::chrono::duration_cast<std::chrono::nanoseconds>(left).count() / 100);
     SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE);
     MsgWaitForMultipleObjectsEx(1, &timer_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+void DeadlineTimer::finish(Clock::time_point deadline) {
+    while (Clock::now() < deadline) SwitchToThread();
 }
 
 }  // namespace toolkit::win32

@@ -26,9 +26,12 @@ public:
     DeadlineTimer(const DeadlineTimer&) = delete;
     DeadlineTimer& operator=(const DeadlineTimer&) = delete;
 
-    // Returns when a message is waiting, or at about `deadline` at the latest;
-    // within kEarly of it, at once.
+    // Returns when a message is waiting, or kEarly before `deadline` (a
+    // little later if the system is late); from then on, at once.
     void wait(Clock::time_point deadline);
+    // Spins on the clock, handling nothing, until `deadline`: the last
+    // fraction of a millisecond, which no timer keeps.
+    static void finish(Clock::time_point deadline);
 
 private:
     HANDLE timer_;

@@ -401,6 +401,10 @@ LRESULT FormWindow::on_message(UINT message, WPARAM w, LPARAM l) {
         } else if (HWND box = runtime_.open_box_window()) {
             // While a box is open the player answers it: it takes the activation back.
             PostMessageW(box, kActivateBox, 0, 0);
+        } else if (LOWORD(w) == WA_CLICKACTIVE || IsChild(window_, GetFocus())) {
+            // The click that activates the window gives the focus itself: taken
+            // from a button that is being pressed, it would lose the click (under
+            // Wine the activation can come after the button went down).
         } else if (last_focus_ && IsChild(window_, last_focus_) && IsWindowEnabled(last_focus_)) {
             SetFocus(last_focus_);
         } else {

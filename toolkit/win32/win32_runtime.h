@@ -55,8 +55,12 @@ private:
     void program_ending() override;
 
     void deliver(MSG& message);
-    void take_step(Pacer::Step step);
-    void deliver_until(Pacer::Clock::time_point deadline);
+    // How a wait for a deadline ends: at the frame's end on the deadline
+    // itself, so the next frame starts on time; inside a frame a little
+    // early (DeadlineTimer::kEarly), which only lets the pumps run on.
+    enum class Finish { early, on_time };
+    void take_step(Pacer::Step step, Finish finish);
+    void deliver_until(Pacer::Clock::time_point deadline, Finish finish);
     std::string run_box(const BoxContent& content);
     HWND box_owner() const;
 
