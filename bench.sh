@@ -4,7 +4,9 @@
 # its target, whether it meets it, and how it was measured; beside the game,
 # its peers in the same X server, taking turns with it: KBounce during play
 # and a bare Qt mover of one ball widget (bench/peers.sh). Missing a target
-# is not a failure. Progress goes to stderr, the table to stdout.
+# is not a failure. Then a second table: the Windows program (tools/build-windows)
+# under Wine beside the Linux one, both measured alike through the X server
+# (bench/x_figures.sh). Progress goes to stderr, the tables to stdout.
 #
 #   ./bench.sh [--against DIR]
 #
@@ -42,10 +44,16 @@ logs=$dir/bench-logs
 mkdir -p "$logs"
 echo "Building the benchmarks (Release) into $dir/ ..." >&2
 if ! { cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DBOUNZO_BENCH=ON -DBUILD_TESTING=OFF &&
-       cmake --build "$dir" -j"$(nproc)" --target bench_programs; } >"$logs/build.log" 2>&1; then
+       cmake --build "$dir" -j"$(nproc)" --target bench_programs bounzo; } >"$logs/build.log" 2>&1; then
   cat "$logs/build.log" >&2
   exit 1
 fi
+# The Windows program, measured under Wine beside the Linux one; without it
+# its column says n/a.
+windows_exe=build-windows/app/bounzo.exe
+echo "Building the Windows program into build-windows/ ..." >&2
+{ tools/build-windows && [ -f "$windows_exe" ]; } >"$logs/build-windows.log" 2>&1 || windows_exe=""
+export BOUNZO_WINEPREFIX=$PWD/build-windows/wineprefix
 built=$SECONDS
 bin=$dir/bench
 
@@ -98,6 +106,23 @@ measure startup bounzo_bench_startup 31
 measure memory  bounzo_bench_game 3
 measure paced   bounzo_bench_rally paced --latency 40
 measure plain   bounzo_bench_rally plain
+# Both builds measured alike from outside, through the X server, under
+# openbox: without a window manager Wine waits 2 s for every window it hides.
+start_window_manager openbox
+echo "Measuring: the Linux program through the X server ..." >&2
+bench/x_figures.sh linux "$dir/app/bounzo" >>"$results" 2>>"$logs/x_linux.log" ||
+  echo "NOTE linux.turn measuring failed, see $logs/x_linux.log" >>"$results"
+if [ -n "$windows_exe" ]; then
+  echo "Measuring: the Windows program under Wine ..." >&2
+  bench/x_figures.sh wine "$windows_exe" >>"$results" 2>>"$logs/x_wine.log" ||
+    echo "NOTE wine.turn measuring failed, see $logs/x_wine.log" >>"$results"
+  shipped=build-windows/packaging/windows/stage/bounzo.exe
+  [ -f "$shipped" ] && echo "FIGURE wine.size $(stat -c %s "$shipped") the shipped bounzo.exe, stripped, static" >>"$results"
+else
+  echo "NOTE wine.turn the Windows program did not build, see $logs/build-windows.log" >>"$results"
+fi
+strip -o "$tmp/bounzo" "$dir/app/bounzo"
+echo "FIGURE linux.size $(stat -c %s "$tmp/bounzo") the Release program, stripped, Qt in shared libraries" >>"$results"
 
 # The game beside its peers, in the same X server, the programs taking turns.
 # shellcheck source=bench/peers.sh
@@ -212,5 +237,33 @@ row memory.minimal  "  the minimal Qt program, started"           "%.1f" " MB" "
 row engine.turn     "Engine turn, headless, no pumping"           "%.1f" " ns" "< 200 ns" max 200
 row plain.50.median "Plain event-queue loop, delay 50: error"     "%+.1f" " %" "" none
 row plain.50.cpu    "Plain event-queue loop, delay 50: core share" "%.1f" " %" "" none
+
+# side KEY LABEL FORMAT UNIT [ratio]: a line of the Linux build and of the
+# Windows build under Wine, both measured through the X server, and with
+# "ratio" (for times, shares and sizes, not signed errors) Wine's over Linux's.
+side() {
+  local key=$1 label=$2 fmt=$3 unit=$4 l=${value[linux.$1]:-} w=${value[wine.$1]:-} ratio=""
+  [ "${5:-}" = ratio ] && [ -n "$l" ] && [ -n "$w" ] &&
+    ratio=$(awk -v l="$l" -v w="$w" 'BEGIN { if (l != 0) printf "%.2f x", w / l }')
+  printf '%-46s %12s %12s %10s  %s\n' "$label" "${l:+$(printf "$fmt" "$l")$unit}" "${w:+$(printf "$fmt" "$w")$unit}" \
+    "$ratio" "${how[wine.$key]:-${note[wine.$key]:-${note[wine.turn]:-}}}"
+}
+echo
+echo "The Windows build under Wine $(dpkg-query -W -f='${Version}' wine 2>/dev/null || echo "?") beside the Linux build, both in the same Xvfb under openbox"
+echo "and measured alike from outside: a turn is a burst of the court's repaint as the X server reports it (DAMAGE),"
+echo "which adds when each repaint falls within its turn; CPU shares are of one core. Wine's figures are not Windows's."
+printf '%-46s %12s %12s %10s  %s\n' "figure" "Linux" "Wine" "Wine/Linux" "how measured (Wine)"
+printf '%s\n' "$(printf '%.0s-' $(seq 150))"
+for d in 10 50 100; do
+  side "turn.$d.median" "Turn period error, median, delay $d" "%+.3f" " %"
+  side "turn.$d.mean"   "Turn period error, mean, delay $d"   "%+.3f" " %"
+  side "turn.$d.p99"    "Turn period |error|, p99, delay $d"  "%.3f" " ms" ratio
+done
+for d in 10 50 100; do
+  side "turn.$d.cpu"    "Share of one core, the game, delay $d" "%.2f" " %" ratio
+  side "turn.$d.server" "Share of one core, wineserver, delay $d" "%.2f" " %"
+done
+side startup "Start-up to both windows painted (Wine up)" "%.0f" " ms" ratio
+side size    "Size of the program"                        "%.0f" " B" ratio
 echo
 echo "Build $((built - started)) s, measurements $((SECONDS - built)) s, total $((SECONDS - started)) s. Logs: $logs/"

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # A whole session as a player meets it, in a real window driven by real X
-# events: the welcome form over the court, staying above it when the court is
-# clicked; Enter on the focused "ИГРАТЬ"; a rejected and an accepted delay; a
-# rally in which the ball moves, the opponent follows it and the racket
-# follows the pointer; a wall click that stops it; Space on the welcome form
-# that comes back, which plays again; and Tab, keypad Enter on "ВЫЙТИ".
+# events: the court at design, the welcome form over it, staying above it
+# when the court is clicked; Enter on the focused "ИГРАТЬ"; a rejected and an
+# accepted delay; a rally in which the ball moves, the opponent follows it
+# and the racket follows the pointer; a wall click that stops it; Space on the
+# welcome form that comes back, which plays again; and Tab, keypad Enter on
+# "ВЫЙТИ".
 # Enter and Space are held down for seconds where a player presses them:
 # each presses its button once, and a key held on a box presses nothing
 # after it.
@@ -15,10 +16,39 @@ game=$1
 source "$(dirname "$0")/../../tools/lib/xsession.sh"
 start_x
 
-"$game" & GAME_PID=$!
+# The pointer rests off the court: Windows, and Wine, give a window that
+# appears under a resting pointer a mouse move, and the racket would follow it
+# before the first picture is read.
+xdotool mousemove 0 0
+start_game "$game"
 game_windows
 # The welcome window lies over the court's middle.
 [ $((hx - cx)) -gt 0 ] && [ $((hy - cy)) -gt 0 ] || fail "welcome window not over the court"
+
+# The court at design, before any game, around the welcome window: the red
+# wall bar from 3 to 21 pt, the blue goal bar from 396 to 414 pt, the court's
+# pale picture just outside both (not the pink back colour), and the rackets
+# where the layout puts them: the player's at 171.01 pt, the opponent's at
+# 180 pt (the first pixel of their colour may be a border's width inside).
+pale() { awk -F, '{ exit !($1 >= 240 && $2 >= 230 && $3 >= 220) }' <<<"$1"; }
+# A mapped window may not be painted yet.
+for _ in $(seq 40); do [ "$(pixel $((cx + WALL_X)) $((cy + WALL_Y)))" = "255,0,0" ] && break; sleep 0.05; done
+for spot in "$WALL_Y 255,0,0" "540 0,0,192"; do
+  read -r y want <<<"$spot"
+  seen=$(pixel $((cx + WALL_X)) $((cy + y)))
+  [ "$seen" = "$want" ] || fail "the court at design shows $seen, not $want, at $WALL_X,$y px"
+done
+for y in 2 30 524; do
+  seen=$(pixel $((cx + WALL_X)) $((cy + y)))
+  pale "$seen" || fail "the court at design shows $seen, not its picture, at $WALL_X,$y px"
+done
+for spot in "500 255,0,0 228 racket" "52 0,0,255 240 opponent"; do
+  read -r y colour want who <<<"$spot"
+  left=$(first_x_of_colour "$cx" $((cx + 573)) $((cy + y)) "$colour")
+  [ -n "$left" ] && [ $((left - cx - want)) -ge 0 ] && [ $((left - cx - want)) -le 2 ] ||
+    fail "the $who at design begins at ${left:+$((left - cx))} px, not at $want"
+done
+echo "PASS: the court at design"
 
 if [ -n "${X_WINDOW_MANAGER:-}" ]; then
   # A click on the court's free surface (left of the welcome window, above

@@ -15,9 +15,8 @@ source "$(dirname "$0")/../../tools/lib/xsession.sh"
 start_x
 
 # One way runs the game with a small stack, its soft and hard limits alike.
-stack_kb=
-[ "$way" != exit_button_after_nesting_beyond_the_stack ] || stack_kb=1536
-( [ -z "$stack_kb" ] || ulimit -s "$stack_kb"; exec "$game" ) & GAME_PID=$!
+[ "$way" != exit_button_after_nesting_beyond_the_stack ] || ulimit -s 1536
+start_game "$game"
 game_windows
 
 # From the welcome window to a running rally at the quickest delay.

@@ -209,6 +209,29 @@ end_process_group() {
   printf -v "$1" '%s' ''
 }
 
+# Starts the game a script was given, in the background, as GAME_PID: the
+# Linux program, or the Windows one (a .exe) under Wine, in the Wine prefix
+# that WINEPREFIX names, or else BOUNZO_WINEPREFIX (tools/wine-run makes it on
+# first use). Wine's windows are X11 windows with the same titles, their
+# client areas where the Linux program's are, so every scenario runs alike
+# against both. What cannot apply to Wine is AT-SPI: Wine offers Windows's
+# accessibility interfaces, not AT-SPI, so the scripts that go through it
+# (atspi.sh, tools/a11y-cost) run against the Linux program only. Wine's
+# windows are run under a window manager: without one, Wine waits 2 s for
+# every window it closes.
+start_game() {
+  case $1 in
+    *.exe)
+      [ -f "$1" ] || fail "no Windows program at $1 (tools/build-windows makes it)"
+      [ -n "$(wine_prefix)" ] || fail "a Windows program runs in the Wine prefix that WINEPREFIX or BOUNZO_WINEPREFIX names"
+      "$(dirname "${BASH_SOURCE[0]}")/../wine-run" "$(wine_prefix)" "$@" & ;;
+    *) "$@" & ;;
+  esac
+  GAME_PID=$!
+}
+
+wine_prefix() { echo "${WINEPREFIX:-${BOUNZO_WINEPREFIX:-}}"; }
+
 # Fails unless the game started as `... & GAME_PID=$!` ends within SECONDS
 # (one unless given) with status 0; WHAT names the cause in the messages.
 expect_exit_0_within() {
