@@ -320,7 +320,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, QtHeldKey, testing::Values(Qt::Key_Space, Qt::Key
 
 // Separate presses are separate clicks: two on the focused racket during a
 // rally start two games, one inside the other.
-TEST_F(QtGame, two_separate_space_presses_on_the_focused_racket_restart_the_game_twice) {
+TEST_P(QtGame, two_separate_space_presses_on_the_focused_racket_restart_the_game_twice) {
     bool racket_focused = false;  // at each press
     double delay_after = 0;
     when([this] { return welcome_visible(); }, [this] { click(hello, hello.CommandButton1); });

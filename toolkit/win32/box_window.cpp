@@ -108,14 +108,12 @@ void BoxWindow::finish(bool confirmed) {
 bool BoxWindow::translate_key(MSG& m) {
     if (m.hwnd != window_ && !IsChild(window_, m.hwnd)) return false;
     if (m.wParam == VK_RETURN && (m.message == WM_KEYDOWN || m.message == WM_KEYUP || m.message == WM_CHAR)) {
-        // Confirmed on the key's release, which then has nothing left to reach
-        // the window below: the focused button, or ОК from anywhere else.
+        // Answered on the key's first press: the focused button, or ОК from
+        // anywhere else. Its repeats answer nothing, neither here nor in a
+        // box that comes back; they and its release then reach a window
+        // below, whose buttons take no key they did not see go down.
         const bool repeated = m.lParam & (LPARAM{1} << 30);
-        if (m.message == WM_KEYDOWN && !repeated) enter_down_ = true;
-        if (m.message == WM_KEYUP && enter_down_) {
-            enter_down_ = false;
-            finish(GetFocus() != cancel_ || !cancel_);
-        }
+        if (m.message == WM_KEYDOWN && !repeated) finish(GetFocus() != cancel_ || !cancel_);
         return true;
     }
     return IsDialogMessageW(window_, &m) != FALSE;

@@ -57,7 +57,6 @@ private:
     HWND text_ = nullptr, edit_ = nullptr, ok_ = nullptr, cancel_ = nullptr;
     std::unique_ptr<GdiFont> font_;
     HWND focus_ = nullptr;
-    bool enter_down_ = false;
     bool closed_ = false;
     std::string answer_;
 };

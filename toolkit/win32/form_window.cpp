@@ -203,12 +203,21 @@ bool FormWindow::translate_key(MSG& m) {
         return true;
     }
     const Child* child = child_of(m.hwnd);
-    if (key && m.wParam == VK_RETURN && child && child->control->kind() == ControlKind::command_button) {
-        // Enter acts as Space: the button goes down on the key's press and
-        // clicks on its release, so no key is left over for a box the click opens.
-        m.wParam = VK_SPACE;
-        m.lParam = (m.lParam & ~LPARAM{0x01FF0000}) | (LPARAM{MapVirtualKeyW(VK_SPACE, MAPVK_VK_TO_VSC)} << 16);
-    }
+    if (!key || (m.wParam != VK_RETURN && m.wParam != VK_SPACE) || !child ||
+        child->control->kind() != ControlKind::command_button)
+        return false;
+    // The button sees only the key's first press and that key's own release:
+    // repeats, and a release whose press went to a box that has gone since,
+    // are taken here. A key that went down on another button gives no click.
+    if (m.hwnd != keys_button_) keys_.forget();
+    keys_button_ = m.hwnd;
+    const bool repeated = m.lParam & (LPARAM{1} << 30);
+    const int vk = static_cast<int>(m.wParam);
+    if (!(m.message == WM_KEYDOWN ? keys_.press(vk, repeated) : keys_.release(vk, false))) return true;
+    // Enter acts as Space: the button goes down on the key's press and
+    // clicks on its release, so no key is left over for a box the click opens.
+    m.wParam = VK_SPACE;
+    m.lParam = (m.lParam & ~LPARAM{0x01FF0000}) | (LPARAM{MapVirtualKeyW(VK_SPACE, MAPVK_VK_TO_VSC)} << 16);
     return false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/button_keys.h"
 #include "toolkit/control.h"
 #include "toolkit/win32/message_target.h"
 #include "toolkit/win32/picture.h"
@@ -52,7 +53,8 @@ public:
     void post_activation();
 
     // Keys the form handles before its controls see them: Tab and Shift+Tab
-    // between the controls, Enter on a button as Space. True if taken.
+    // between the controls; Space and Enter (as Space) on a button, which
+    // presses it once however long the key is held. True if taken.
     bool translate_key(MSG& message);
 
 private:
@@ -92,6 +94,8 @@ private:
     std::vector<Child> children_;  // in stacking order, back to front
     std::vector<HWND> tab_order_;
     HWND last_focus_ = nullptr;
+    ButtonKeys keys_;              // of the button below
+    HWND keys_button_ = nullptr;
     int foreground_tries_ = 0;
 };
 
