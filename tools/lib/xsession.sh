@@ -353,6 +353,25 @@ pixel() {
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- | awk 'NR==2 { gsub(/[()]/, "", $2); split($2, c, ","); print c[1] "," c[2] "," c[3] }'
 }
 
+# Watches a rally for up to 8 s: sets COURT_CHANGED once the court's picture
+# (W x H at X Y on screen) changes, and OPPONENT_MOVED once the opponent's
+# racket (blue) on screen row ROW stands elsewhere; succeeds when both have.
+# The opponent follows the ball only while it is in the upper half, which a
+# slow ball can stay out of for a second or two.
+watch_rally() {
+  local x=$1 y=$2 w=$3 h=$4 row=$5 shot0 opp0
+  court_shot() { import -window root -crop "${w}x${h}+$x+$y" -depth 8 rgb:- | md5sum; }
+  COURT_CHANGED='' OPPONENT_MOVED=''
+  shot0=$(court_shot) opp0=$(first_x_of_colour "$x" $((x + w)) "$row" "0,0,255")
+  for _ in $(seq 16); do
+    sleep 0.5
+    [ -n "$COURT_CHANGED" ] || [ "$(court_shot)" = "$shot0" ] || COURT_CHANGED=1
+    [ -n "$OPPONENT_MOVED" ] || [ "$(first_x_of_colour "$x" $((x + w)) "$row" "0,0,255")" = "$opp0" ] || OPPONENT_MOVED=1
+    [ -n "$COURT_CHANGED" ] && [ -n "$OPPONENT_MOVED" ] && return 0
+  done
+  return 1
+}
+
 # The leftmost x from x0 to x1 on screen row y whose pixel is exactly R,G,B.
 first_x_of_colour() {
   local x0=$1 x1=$2 y=$3 colour=$4 row
