@@ -1,6 +1,8 @@
 #include "toolkit/win32/dpi.h"
 
-#include <algorithm>
+#include "toolkit/screen_fit.h"
+#include "toolkit/units.h"
+
 #include <cmath>
 
 namespace toolkit::win32 {
@@ -35,9 +37,9 @@ UINT dpi_of(HWND window) {
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
-int to_pixels(double points, UINT dpi) { return static_cast<int>(std::lround(points * dpi / 72.0)); }
+int to_pixels(double points, UINT dpi) { return static_cast<int>(std::lround(points * dpi / kPointsPerInch)); }
 
-double to_points(int pixels, UINT dpi) { return pixels * 72.0 / dpi; }
+double to_points(int pixels, UINT dpi) { return pixels * kPointsPerInch / dpi; }
 
 RECT to_pixel_rect(const ControlGeometry& g, UINT dpi) {
     return {to_pixels(g.left, dpi), to_pixels(g.top, dpi), to_pixels(static_cast<double>(g.left) + g.width, dpi),
@@ -56,11 +58,12 @@ RECT kept_on_work_area(const RECT& frame) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) return frame;
-    const RECT& work = monitor.rcWork;
-    const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
-    const LONG left = std::max(work.left, std::min(frame.left, work.right - width));
-    const LONG top = std::max(work.top, std::min(frame.top, work.bottom - height));
-    return {left, top, left + width, top + height};
+    const auto area = [](const RECT& r) {
+        return Area{double(r.left), double(r.top), double(r.right - r.left), double(r.bottom - r.top)};
+    };
+    const Area placed = place_inside(area(frame), area(monitor.rcWork));
+    const LONG left = std::lround(placed.left), top = std::lround(placed.top);
+    return {left, top, left + frame.right - frame.left, top + frame.bottom - frame.top};
 }
 
 }  // namespace toolkit::win32
