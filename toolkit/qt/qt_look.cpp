@@ -1,5 +1,7 @@
 #include "toolkit/qt/qt_look.h"
 
+#include "toolkit/pixel_grid.h"
+
 #include "toolkit/units.h"
 
 #include <QFontDatabase>
@@ -65,15 +67,13 @@ QFont to_qfont(const Font& font) {
     return at_screen_scale(f);
 }
 
-int to_pixels(double points) { return static_cast<int>(std::lround(points * kPixelsPerPoint * g_screen_scale)); }
+int to_pixels(double points) { return toolkit::to_pixels(points, kPixelsPerPoint * g_screen_scale); }
 
 QPointF to_points(QPointF pixels) { return pixels / (kPixelsPerPoint * g_screen_scale); }
 
 QRect to_pixel_rect(const ControlGeometry& g) {
-    const int left = to_pixels(g.left), top = to_pixels(g.top);
-    const int right = to_pixels(static_cast<double>(g.left) + g.width);
-    const int bottom = to_pixels(static_cast<double>(g.top) + g.height);
-    return QRect(left, top, right - left, bottom - top);
+    const PixelRect r = toolkit::to_pixel_rect(g, kPixelsPerPoint * g_screen_scale);
+    return QRect(r.left, r.top, r.width, r.height);
 }
 
 QString to_qstring(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }

@@ -1,5 +1,6 @@
 #include "toolkit/win32/dpi.h"
 
+#include "toolkit/pixel_grid.h"
 #include "toolkit/screen_fit.h"
 #include "toolkit/units.h"
 
@@ -37,13 +38,13 @@ UINT dpi_of(HWND window) {
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
-int to_pixels(double points, UINT dpi) { return static_cast<int>(std::lround(points * dpi / kPointsPerInch)); }
+int to_pixels(double points, UINT dpi) { return toolkit::to_pixels(points, dpi / kPointsPerInch); }
 
 double to_points(int pixels, UINT dpi) { return pixels * kPointsPerInch / dpi; }
 
 RECT to_pixel_rect(const ControlGeometry& g, UINT dpi) {
-    return {to_pixels(g.left, dpi), to_pixels(g.top, dpi), to_pixels(static_cast<double>(g.left) + g.width, dpi),
-            to_pixels(static_cast<double>(g.top) + g.height, dpi)};
+    const PixelRect r = toolkit::to_pixel_rect(g, dpi / kPointsPerInch);
+    return {r.left, r.top, r.left + r.width, r.top + r.height};
 }
 
 RECT frame_around(const RECT& client, DWORD style, DWORD ex_style, UINT dpi) {
