@@ -22,8 +22,11 @@ Pacer::Step Pacer::wait_for_deadline() {
 Pacer::Step Pacer::at_check(Clock::time_point now) {
     if (take_up(now)) return {Kind::deliver};
     if (deadline() - now >= kMaxLead) return wait_for_deadline();
-    // Behind the clock, events go out at every check, every 250 quanta of budget.
-    if (now > deadline() || now - last_delivery_ >= kMaxQuiet) {
+    // Ahead of the clock or behind it, events go out every kMaxQuiet of real
+    // time: pumps that catch up after a long repaint run through their checks
+    // in microseconds, and a delivery at each would only ask the window
+    // system again and again for events it has none of.
+    if (now - last_delivery_ >= kMaxQuiet) {
         last_delivery_ = now;
         return {Kind::deliver};
     }

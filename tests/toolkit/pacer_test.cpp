@@ -72,7 +72,7 @@ std::vector<Pacer::Step> steps_after(const PacedLoop& loop, std::size_t first) {
 
 // The clock is started at pump 250, at kStart; then it moves on by
 // `clock_moves` and `pumps` more pumps run, costing nothing: the steps asked.
-TEST(Pacer, pumps_run_up_to_the_lead_cap_ahead_then_wait_for_their_deadline_deliver_when_behind_and_restart_after_a_stall) {
+TEST(Pacer, pumps_run_up_to_the_lead_cap_ahead_then_wait_for_their_deadline_catch_up_when_behind_and_restart_after_a_stall) {
     using Steps = std::vector<Pacer::Step>;
     const auto at = [](Clock::duration d) { return wait_until(kStart + d); };
     const std::uint64_t cap = static_cast<std::uint64_t>(Pacer::kMaxLead / Pacer::kPumpQuantum);
@@ -87,8 +87,11 @@ TEST(Pacer, pumps_run_up_to_the_lead_cap_ahead_then_wait_for_their_deadline_deli
         {"the cap on the lead", {}, cap, {at(Pacer::kMaxLead)}},
         {"capped twice", {}, 2 * cap, {at(Pacer::kMaxLead), at(2 * Pacer::kMaxLead)}},
         {"on time, 250 us after the last delivery", microseconds(250), 1000, {kDeliver}},
-        {"1 ns behind at every check", milliseconds(1) + nanoseconds(1), 1000, Steps(4, kDeliver)},
-        {"99 ms behind: caught up at every check", milliseconds(99), 2250, Steps(9, kDeliver)},
+        {"1 ns behind: one delivery, then caught up without more", milliseconds(1) + nanoseconds(1), 1000,
+         Steps{kDeliver}},
+        {"99 ms behind: one delivery, then caught up without more", milliseconds(99), 99'000, Steps{kDeliver}},
+        {"99 ms behind and caught up: racing on up to the cap", milliseconds(99), 99'000 + cap,
+         {kDeliver, at(milliseconds(99) + Pacer::kMaxLead)}},
         {"101 ms behind: a stall, restarted from its end", milliseconds(101), 250 + cap,
          {kDeliver, at(milliseconds(101) + Pacer::kMaxLead)}},
     };
