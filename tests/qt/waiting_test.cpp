@@ -48,6 +48,30 @@ TEST(DeadlineTimer, with_no_file_descriptor_left_for_its_kernel_timer_it_still_w
     EXPECT_TRUE(wait_in_event_loop([&] { return Clock::now() >= deadline; }, 5000ms));
 }
 
+// Waits a turn apart, as a rally's: each wakes at its deadline, whether the
+// timer was set for it or repeats to it, and a change of turn length is
+// followed. Once nobody waits, the repeating timer stops: the loop then sleeps
+// until the test's own timer, waking at most once more for a last repeat.
+TEST(DeadlineTimer, wakes_at_every_turn_of_a_rally_and_stops_repeating_when_the_rally_stops) {
+    toolkit::qt::DeadlineTimer timer;
+    ASSERT_TRUE(timer.precise());
+    Clock::time_point deadline = Clock::now() + 5ms;
+    for (const auto turn : {3330us, 3330us, 3330us, 3330us, 16650us, 16650us, 16650us, 3330us, 3330us}) {
+        timer.arm(deadline);
+        EXPECT_TRUE(wait_in_event_loop([&] { return Clock::now() >= deadline; }, 5000ms));
+        deadline += turn;
+    }
+    bool over = false;
+    QTimer::singleShot(200ms, [&] { over = true; });
+    int wakes = 0;
+    while (!over) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        ++wakes;
+    }
+    // 200 ms of 3.33 ms repeats would be some 60 wakes.
+    EXPECT_LE(wakes, 3);
+}
+
 // Events that arrive during a frame's wait are handled as they arrive, not
 // when the wait is over: a chain of events, each posted by the one before,
 // is handled whole within the wait of one frame.
