@@ -7,6 +7,7 @@
 #include "toolkit/qt/qt_look.h"
 #include "toolkit/qt/qt_runtime.h"
 #include "toolkit/qt/session_bus.h"
+#include "toolkit/qt/x_pixels.h"
 #include "toolkit/texts.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 int main(int argc, char** argv) {
     const toolkit::StackBounds stack = toolkit::qt::allow_deep_nesting();
     toolkit::qt::keep_to_the_given_session_bus();
+    toolkit::qt::send_pixels_in_requests();
     // The window class on X11 (WM_CLASS), which the desktop entry names, whatever the program file is called.
     QCoreApplication::setApplicationName("bounzo");
     const auto app = toolkit::qt::open_display(argc, argv);

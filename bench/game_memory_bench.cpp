@@ -16,6 +16,7 @@
 #include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_runtime.h"
 #include "toolkit/qt/session_bus.h"
+#include "toolkit/qt/x_pixels.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -39,6 +40,7 @@ constexpr int kGiveUpMs = 60000;
 
 int play_one_game(int argc, char** argv) {
     toolkit::qt::keep_to_the_given_session_bus();
+    toolkit::qt::send_pixels_in_requests();
     QApplication app(argc, argv);
     QApplication::setStyle("Fusion");
     QApplication::setWindowIcon(toolkit::qt::load_icon(window_icon_pictures()));

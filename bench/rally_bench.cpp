@@ -30,6 +30,7 @@
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/qt_runtime.h"
 #include "toolkit/qt/session_bus.h"
+#include "toolkit/qt/x_pixels.h"
 #include "toolkit/units.h"
 
 #include <QApplication>
@@ -349,6 +350,7 @@ void print_turns(const RallyPlan& plan, const RallyProbe& probe) {
 int main(int argc, char** argv) {
     bench::allow_x_threads();
     toolkit::qt::keep_to_the_given_session_bus();
+    toolkit::qt::send_pixels_in_requests();
     const bool plain = argc > 1 && std::strcmp(argv[1], "plain") == 0;
     int latency_samples = 0;
     for (int i = 1; i + 1 < argc; ++i)

@@ -21,6 +21,7 @@
 #include "toolkit/qt/picture.h"
 #include "toolkit/qt/qt_runtime.h"
 #include "toolkit/qt/session_bus.h"
+#include "toolkit/qt/x_pixels.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -87,6 +88,7 @@ private:
 // The same steps as the program's main, up to its event loop.
 int run_game(int argc, char** argv) {
     toolkit::qt::keep_to_the_given_session_bus();
+    toolkit::qt::send_pixels_in_requests();
     QCoreApplication::setApplicationName("bounzo");
     StartupApplication app(argc, argv);
     QApplication::setStyle("Fusion");
