@@ -4,6 +4,8 @@
 // (a timerfd the event loop watches: no re-arming, one read a tick) and
 // bouncing off the window's edges. Runs until it is ended.
 //   bounzo_bench_mover PERIOD_US
+#include "toolkit/qt/x_pixels.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QPixmap>
@@ -67,6 +69,9 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Its pixels go to the X server the way the game's go, so that the two
+    // differ only in what they do.
+    toolkit::qt::send_pixels_in_requests();
     QApplication app(argc, argv);
     const long period_us = argc > 1 ? std::atol(argv[1]) : 16650;
     if (period_us <= 0) return 2;

@@ -55,6 +55,10 @@ start_peer() {
         [ -n "$PEER_PID" ] && xdotool search --onlyvisible --name 'KBounce' >/dev/null 2>&1 && break
         sleep 0.05
       done
+      # Without its process or its window there is nothing to measure: a
+      # window of an absent KBounce would count as a peer that costs nothing.
+      [ -n "$PEER_PID" ] && xdotool search --onlyvisible --name 'KBounce' >/dev/null 2>&1 ||
+        fail "KBounce did not show its window"
       sleep 1
       # Its window stands at the screen's corner, with no window manager; a
       # click on the field starts a game.
@@ -146,16 +150,14 @@ measure_peers() {
       case $peer in game10 | mover3) seconds=$((PEER_WINDOW_S / 2)) ;; esac
       for attempt in 1 2 3; do
         echo "Measuring: peers, round $round, $peer, attempt $attempt ..." >&2
-        # A peer that fails is left out of this round, and not left running.
+        # A peer that fails is tried again, up to three times, and never left running.
         status=0
         ( trap stop_peer EXIT; measure_peer "$peer" "$seconds" ) >"$PEER_HOME/one" || status=$?
-        [ "$status" -eq 3 ] && continue
         if [ "$status" -eq 0 ]; then
           sed "s/^/$round /" "$PEER_HOME/one" >>"$PEER_WINDOWS"
-        else
-          echo "round $round: $peer failed" >&2
+          break
         fi
-        break
+        [ "$status" -eq 3 ] || echo "round $round: $peer failed (attempt $attempt)" >&2
       done
     done
   done
