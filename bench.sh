@@ -232,6 +232,9 @@ row startup.ratio   "Start-up to both windows painted, x minimal" "%.2f" " x" "<
 row startup.game    "  the game: spawn to both windows painted"   "%.0f" " ms" "" none
 row startup.minimal "  minimal Qt program (1 window, 2 buttons)"  "%.0f" " ms" "" none
 row startup.cpu     "  CPU time of the game up to its picture"    "%.1f" " ms" "" none
+row startup.two.ratio "Start-up to both windows painted, x two-window minimal" "%.2f" " x" "<= 1.1 x" max 1.1
+row startup.two     "  minimal Qt program (the game's 2 windows)" "%.0f" " ms" "" none
+row startup.two.cpu "  CPU time of the two-window program"        "%.1f" " ms" "" none
 row memory.peak     "Peak resident memory, one whole game"        "%.1f" " MB" "< 80 MB" max 80
 row memory.minimal  "  the minimal Qt program, started"           "%.1f" " MB" "" none
 row engine.turn     "Engine turn, headless, no pumping"           "%.1f" " ns" "< 200 ns" max 200

@@ -1,10 +1,12 @@
 // Start-up: from the creation of a process to the moment its windows have
 // been painted, the first picture the player gets, for the game (the court
 // with the welcome form over it) and, beside it, for a minimal Qt Widgets
-// program this benchmark carries itself: one window with two buttons. Their
-// ratio is the figure; the time alone depends too much on the machine.
-// Also the CPU time each spends up to then and each one's peak resident
-// memory. Runs both as children, taking turns:
+// programs this benchmark carries itself: one window with two buttons, and
+// the game's two windows as the player first sees them, made of plain Qt
+// widgets (bench/two_windows.h). The ratios are the figures; the time alone
+// depends too much on the machine. Also the CPU time each spends up to then
+// and the one-window program's peak resident memory. Runs all three as
+// children, taking turns:
 //   bounzo_bench_startup [RUNS]
 //
 // A child notes paint events of the windows it waits for. Painting happens
@@ -16,6 +18,7 @@
 #include "app/window_icon.h"
 #include "bench/child_process.h"
 #include "bench/stats.h"
+#include "bench/two_windows.h"
 #include "forms/program.h"
 #include "toolkit/qt/form_window.h"
 #include "toolkit/qt/picture.h"
@@ -118,6 +121,21 @@ int run_minimal(int argc, char** argv) {
     return QApplication::exec();
 }
 
+// The game's two windows and nothing behind them, with the game's window icon.
+int run_two_windows(int argc, char** argv) {
+    QCoreApplication::setApplicationName("bounzo");
+    StartupApplication app(argc, argv);
+    QApplication::setStyle("Fusion");
+    QApplication::setWindowIcon(toolkit::qt::load_icon(window_icon_pictures()));
+    const bench::TwoWindows windows = bench::make_two_windows();
+    const QObject* court = windows.court.get();
+    const QObject* welcome = windows.welcome;
+    app.await(2, [=](const QObject* o) { return o == court || o == welcome; }, [] { QCoreApplication::quit(); });
+    windows.court->show();
+    windows.welcome->show();
+    return QApplication::exec();
+}
+
 struct Runs {
     std::vector<double> to_picture_ms, cpu_ms, peak_mb;
     int failed = 0;
@@ -149,27 +167,36 @@ std::string text(const char* pattern, double a, double b) {
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--game") == 0) return run_game(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "--minimal") == 0) return run_minimal(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--two-windows") == 0) return run_two_windows(argc, argv);
 
     const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
-    Runs game, minimal;
+    Runs game, minimal, two;
     // One run of each first that is not counted: it brings the libraries into
     // the page cache. Then they take turns, so both see the same machine.
     for (int i = 0; i <= count; ++i) {
         run_child("--game", game, i > 0);
         run_child("--minimal", minimal, i > 0);
+        run_child("--two-windows", two, i > 0);
     }
-    const bench::Summary g = bench::summarize(game.to_picture_ms), m = bench::summarize(minimal.to_picture_ms);
+    const bench::Summary g = bench::summarize(game.to_picture_ms), m = bench::summarize(minimal.to_picture_ms),
+                         t = bench::summarize(two.to_picture_ms);
     if (g.n > 0 && m.n > 0)
         bench::print_value("startup.ratio", g.median / m.median,
                            text("game %.0f ms, minimal program %.0f ms (medians)", g.median, m.median));
+    if (g.n > 0 && t.n > 0)
+        bench::print_value("startup.two.ratio", g.median / t.median,
+                           text("game %.0f ms, two-window program %.0f ms (medians)", g.median, t.median));
     bench::print_figure("startup.game", g, bench::Spread::range, 0);
     bench::print_figure("startup.minimal", m, bench::Spread::range, 0);
-    const bench::Summary gc = bench::summarize(game.cpu_ms), mc = bench::summarize(minimal.cpu_ms);
+    bench::print_figure("startup.two", t, bench::Spread::range, 0);
+    const bench::Summary gc = bench::summarize(game.cpu_ms), mc = bench::summarize(minimal.cpu_ms),
+                         tc = bench::summarize(two.cpu_ms);
     if (gc.n > 0 && mc.n > 0)
         bench::print_value("startup.cpu", gc.median, text("minimal program %.1f ms (medians)", mc.median, 0));
+    if (gc.n > 0 && tc.n > 0)
+        bench::print_value("startup.two.cpu", tc.median, text("game %.1f ms (medians)", gc.median, 0));
     bench::print_figure("memory.minimal", bench::summarize(minimal.peak_mb), bench::Spread::range, 1);
-    if (game.failed + minimal.failed)
-        bench::print_note("startup.ratio", std::to_string(game.failed + minimal.failed) +
-                                               " runs showed no picture within 10 s");
+    if (const int failed = game.failed + minimal.failed + two.failed)
+        bench::print_note("startup.ratio", std::to_string(failed) + " runs showed no picture within 10 s");
     return 0;
 }
