@@ -52,12 +52,14 @@ start_peer() {
       PEER_PID=
       for _ in $(seq 200); do
         PEER_PID=$(kbounce_pid)
-        [ -n "$PEER_PID" ] && xdotool search --onlyvisible --name 'KBounce' >/dev/null 2>&1 && break
+        [ -n "$PEER_PID" ] && xdotool search --onlyvisible --classname '^kbounce$' >/dev/null 2>&1 && break
         sleep 0.05
       done
       # Without its process or its window there is nothing to measure: a
       # window of an absent KBounce would count as a peer that costs nothing.
-      [ -n "$PEER_PID" ] && xdotool search --onlyvisible --name 'KBounce' >/dev/null 2>&1 ||
+      # Its window is found by its class: KBounce leaves WM_NAME empty and
+      # names itself only in _NET_WM_NAME.
+      [ -n "$PEER_PID" ] && xdotool search --onlyvisible --classname '^kbounce$' >/dev/null 2>&1 ||
         fail "KBounce did not show its window"
       sleep 1
       # Its window stands at the screen's corner, with no window manager; a
