@@ -53,17 +53,11 @@ FormWindow::FormWindow(Form& form, Win32Runtime& runtime) : form_(&form), runtim
     const FormLook& look = form.look();
     bind(CreateWindowExW(0, kWindowClass, to_utf16(look.caption).c_str(), kStyle, 0, 0, 0, 0, nullptr, nullptr,
                          GetModuleHandleW(nullptr), nullptr));
-    // The designer recorded where the inside of the window stands on the
-    // screen; the DPI is that of the monitor there.
-    const auto designed = [&](UINT dpi) {
-        return POINT{to_pixels(look.designed_left_twips / kTwipsPerPoint, dpi),
-                     to_pixels(look.designed_top_twips / kTwipsPerPoint, dpi)};
-    };
-    POINT at = designed(dpi_of(nullptr));
-    SetWindowPos(window_, nullptr, at.x, at.y, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The DPI is that of the monitor where the window's designed place is.
+    dpi_ = dpi_of(nullptr);
+    const POINT first = designed_client_at();
+    SetWindowPos(window_, nullptr, first.x, first.y, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
     dpi_ = dpi_of(window_);
-    at = designed(dpi_);
-    if (!look.picture.empty()) background_ = Picture::natural(look.picture, dpi_ / 96.0);
 
     int id = kFirstControlId;
     std::vector<std::pair<int, HWND>> focus_order;
@@ -80,8 +74,7 @@ FormWindow::FormWindow(Form& form, Win32Runtime& runtime) : form_(&form), runtim
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [index, child] : focus_order) tab_order_.push_back(child);
 
-    place_client_at(at);
-    lay_out();
+    lay_out_at(designed_client_at());
 }
 
 FormWindow::~FormWindow() {
@@ -112,6 +105,35 @@ SIZE FormWindow::client_size() const {
     const FormLook& look = form_->look();
     return {to_pixels(look.client_width_twips / kTwipsPerPoint, dpi_),
             to_pixels(look.client_height_twips / kTwipsPerPoint, dpi_)};
+}
+
+POINT FormWindow::designed_client_at() const {
+    // The designer recorded where the inside of the window stands on the screen.
+    const FormLook& look = form_->look();
+    return {to_pixels(look.designed_left_twips / kTwipsPerPoint, dpi_),
+            to_pixels(look.designed_top_twips / kTwipsPerPoint, dpi_)};
+}
+
+POINT FormWindow::client_at() const {
+    POINT corner{0, 0};
+    ClientToScreen(window_, &corner);
+    return corner;
+}
+
+double FormWindow::fitting_scale() const {
+    const FormLook& look = form_->look();
+    RECT on{};
+    GetWindowRect(window_, &on);
+    return scale_to_fit(look.client_width_twips / kTwipsPerPoint, look.client_height_twips / kTwipsPerPoint, kStyle, 0,
+                        dpi_, on);
+}
+
+void FormWindow::lay_out_at(POINT at) {
+    if (!form_) return;
+    const std::string& picture = form_->look().picture;
+    if (!picture.empty()) background_ = Picture::natural(picture, picture_scale(dpi_));
+    place_client_at(at);
+    lay_out();
 }
 
 void FormWindow::place_client_at(POINT at) {
@@ -288,13 +310,14 @@ void FormWindow::raise(const std::function<void(Form&)>& event) {
 }
 
 void FormWindow::dpi_changed(UINT dpi, const RECT& suggested) {
+    // On the monitor Windows suggests, whose DPI and work area may ask for
+    // another screen scale (the court decides it for every window).
     dpi_ = dpi;
-    if (!form_->look().picture.empty()) background_ = Picture::natural(form_->look().picture, dpi_ / 96.0);
-    const SIZE size = client_size();
-    const RECT frame = frame_around({0, 0, size.cx, size.cy}, kStyle, 0, dpi_);
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    lay_out();
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    runtime_.fit_to_screen();
+    const RECT border = frame_around({0, 0, 0, 0}, kStyle, 0, dpi_);
+    lay_out_at({suggested.left - border.left, suggested.top - border.top});
 }
 
 void FormWindow::property_changed(const Control& control, Property property) {

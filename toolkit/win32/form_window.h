@@ -37,6 +37,16 @@ public:
     HWND window_of(const Control& control) const;
     UINT dpi() const { return dpi_; }
 
+    // Where the client area stands on the screen as designed, and now, in pixels.
+    POINT designed_client_at() const;
+    POINT client_at() const;
+    // The screen scale at which this window, frame included, fits the work
+    // area of its monitor at its DPI; never above 1.
+    double fitting_scale() const;
+    // Lays the window out afresh at its DPI and the screen scale, its client
+    // area at `at` (screen pixels), kept on the work area.
+    void lay_out_at(POINT at);
+
     // Stops mirroring the form and hides the window; its controls may
     // outlive it. The window itself goes with this object.
     void detach();
