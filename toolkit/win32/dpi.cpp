@@ -75,12 +75,11 @@ RECT frame_around(const RECT& client, DWORD style, DWORD ex_style, UINT dpi) {
     return frame;
 }
 
-double scale_to_fit(double width_points, double height_points, DWORD style, DWORD ex_style, UINT dpi, const RECT& on) {
+double scale_to_fit(double width_points, double height_points, const RECT& border, UINT dpi, const RECT& on) {
     RECT work{};
     if (!work_area_of(on, work)) return 1.0;
     // At scale 1 the pixels are the DPI's own: the display's scale is 1 in them.
     const Extent design{width_points * dpi / kPointsPerInch, height_points * dpi / kPointsPerInch};
-    const RECT border = frame_around({0, 0, 0, 0}, style, ex_style, dpi);
     const Extent frame{double(border.right - border.left), double(border.bottom - border.top)};
     const Area free = area_of(work);
     return fit_scale(design, frame, {free.width, free.height}, 1.0);

@@ -31,10 +31,11 @@ RECT to_pixel_rect(const ControlGeometry& geometry, UINT dpi);
 
 // The outer rectangle of a window whose client area is `client`, in screen pixels.
 RECT frame_around(const RECT& client, DWORD style, DWORD ex_style, UINT dpi);
-// The largest screen scale, never above 1, at which a client area of
-// `points` (at scale 1) in a frame of `style` at `dpi` fits the work area of
-// the monitor `on` is mostly on (or nearest to).
-double scale_to_fit(double width_points, double height_points, DWORD style, DWORD ex_style, UINT dpi, const RECT& on);
+// The largest screen scale, never above 1, at which a client area of the
+// given points (at scale 1) at `dpi`, with `border` round it (the frame's
+// edges as offsets from the client area's), fits the work area of the
+// monitor `on` is mostly on (or nearest to).
+double scale_to_fit(double width_points, double height_points, const RECT& border, UINT dpi, const RECT& on);
 // `frame` moved just enough to lie on the work area of the monitor it is
 // mostly on (or nearest to); a frame larger than the work area keeps its
 // top-left corner on it.

@@ -124,7 +124,7 @@ double FormWindow::fitting_scale() const {
     const FormLook& look = form_->look();
     RECT on{};
     GetWindowRect(window_, &on);
-    return scale_to_fit(look.client_width_twips / kTwipsPerPoint, look.client_height_twips / kTwipsPerPoint, kStyle, 0,
+    return scale_to_fit(look.client_width_twips / kTwipsPerPoint, look.client_height_twips / kTwipsPerPoint, border(),
                         dpi_, on);
 }
 
@@ -136,9 +136,19 @@ void FormWindow::lay_out_at(POINT at) {
     lay_out();
 }
 
+RECT FormWindow::border() const {
+    RECT outer{}, client{};
+    GetWindowRect(window_, &outer);
+    GetClientRect(window_, &client);
+    if (IsRectEmpty(&client)) return frame_around({0, 0, 0, 0}, kStyle, 0, dpi_);
+    MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return {outer.left - client.left, outer.top - client.top, outer.right - client.right, outer.bottom - client.bottom};
+}
+
 void FormWindow::place_client_at(POINT at) {
     const SIZE size = client_size();
-    const RECT frame = kept_on_work_area(frame_around({at.x, at.y, at.x + size.cx, at.y + size.cy}, kStyle, 0, dpi_));
+    const RECT b = border();
+    const RECT frame = kept_on_work_area({at.x + b.left, at.y + b.top, at.x + size.cx + b.right, at.y + size.cy + b.bottom});
     SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -316,8 +326,8 @@ void FormWindow::dpi_changed(UINT dpi, const RECT& suggested) {
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     runtime_.fit_to_screen();
-    const RECT border = frame_around({0, 0, 0, 0}, kStyle, 0, dpi_);
-    lay_out_at({suggested.left - border.left, suggested.top - border.top});
+    const RECT b = border();
+    lay_out_at({suggested.left - b.left, suggested.top - b.top});
 }
 
 void FormWindow::property_changed(const Control& control, Property property) {

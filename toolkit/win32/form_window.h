@@ -81,6 +81,10 @@ private:
     void property_changed(const Control& control, Property property) override;
 
     SIZE client_size() const;
+    // The frame's edges as offsets from the client area's, as the window has
+    // them (under Wine they stay those of the DPI it was made at), or as
+    // Windows reckons them at the window's DPI before it has a client area.
+    RECT border() const;
     // Moves the window so its client area starts at `at` (screen pixels), kept on the work area.
     void place_client_at(POINT at);
     void lay_out();
