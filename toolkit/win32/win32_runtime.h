@@ -42,6 +42,9 @@ public:
     // court's own place is its caller's to give. True if the scale changed.
     bool fit_to_screen();
 
+    // The timer the pumps' waits sleep on, with its counts.
+    const DeadlineTimer& deadline_timer() const { return wake_up_; }
+
     // Delivers every message waiting, as a pump does when the pacer says so.
     void deliver_events();
 
