@@ -25,28 +25,6 @@ quick_rally() {
   sleep 0.3
 }
 
-# Puts the racket under x = 225 pt by a move over the court's free surface
-# (below the welcome window, above the racket),
-# then rests the pointer on the racket (a move over it does not move it) and
-# makes sure it is there: the racket is red. The first move can miss: the ball
-# may be passing under the pointer, or a busy program may take both moves in
-# one, so the pair is tried again a few times.
-point_at_racket() {
-  local seen
-  for _ in 1 2 3 4 5; do
-    xdotool mousemove $((cx + 300)) $((cy + 475))
-    sleep 0.2
-    xdotool mousemove $((cx + 320)) $((cy + 500))
-    # A busy machine may take a while to move and paint the racket.
-    for _ in $(seq 10); do
-      seen=$(pixel $((cx + 320)) $((cy + 500)))
-      [ "$seen" = "255,0,0" ] && return 0
-      sleep 0.1
-    done
-  done
-  fail "the pointer is not on the racket (the pixel under it is $seen, the court's corner at $cx,$cy)"
-}
-
 close() { "$close_window" "$1" || fail "could not ask window $1 to close"; }
 
 case $way in

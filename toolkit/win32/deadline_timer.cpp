@@ -38,7 +38,9 @@ void DeadlineTimer::wait(Clock::time_point deadline) {
     LARGE_INTEGER due{};
     due.QuadPart = -std::max<LONGLONG>(1, std::chrono::duration_cast<std::chrono::nanoseconds>(left).count() / 100);
     SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE);
-    MsgWaitForMultipleObjectsEx(1, &timer_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    ++sleeps_;
+    if (MsgWaitForMultipleObjectsEx(1, &timer_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0)
+        ++timer_wakes_;
 }
 
 void DeadlineTimer::finish(Clock::time_point deadline) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 
 #include <windows.h>
 
@@ -33,9 +34,16 @@ public:
     // fraction of a millisecond, which no timer keeps.
     static void finish(Clock::time_point deadline);
 
+    // How often a wait slept in the system, and how often of those the timer
+    // (not a message) woke it: what the pacing did, counted, whatever the
+    // machine's speed.
+    std::uint64_t sleeps() const { return sleeps_; }
+    std::uint64_t timer_wakes() const { return timer_wakes_; }
+
 private:
     HANDLE timer_;
     bool coarse_;  // raised the system timer's resolution, to be given back
+    std::uint64_t sleeps_ = 0, timer_wakes_ = 0;
 };
 
 }  // namespace toolkit::win32

@@ -18,6 +18,19 @@ F user32_function(const char* name) {
 
 constexpr UINT kDefaultDpi = 96;
 
+double g_screen_scale = 1.0;
+
+Area area_of(const RECT& r) { return {double(r.left), double(r.top), double(r.right - r.left), double(r.bottom - r.top)}; }
+
+// The work area of the monitor `r` is mostly on, or nearest to.
+bool work_area_of(const RECT& r, RECT& work) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
+    work = monitor.rcWork;
+    return true;
+}
+
 }  // namespace
 
 void become_dpi_aware() {
@@ -38,12 +51,18 @@ UINT dpi_of(HWND window) {
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
-int to_pixels(double points, UINT dpi) { return toolkit::to_pixels(points, dpi / kPointsPerInch); }
+void set_screen_scale(double scale) { g_screen_scale = scale; }
 
-double to_points(int pixels, UINT dpi) { return pixels * kPointsPerInch / dpi; }
+double screen_scale() { return g_screen_scale; }
+
+int to_pixels(double points, UINT dpi) { return toolkit::to_pixels(points, dpi / kPointsPerInch * g_screen_scale); }
+
+double to_points(int pixels, UINT dpi) { return pixels * kPointsPerInch / dpi / g_screen_scale; }
+
+double picture_scale(UINT dpi) { return dpi / double(kDefaultDpi) * g_screen_scale; }
 
 RECT to_pixel_rect(const ControlGeometry& g, UINT dpi) {
-    const PixelRect r = toolkit::to_pixel_rect(g, dpi / kPointsPerInch);
+    const PixelRect r = toolkit::to_pixel_rect(g, dpi / kPointsPerInch * g_screen_scale);
     return {r.left, r.top, r.left + r.width, r.top + r.height};
 }
 
@@ -55,14 +74,20 @@ RECT frame_around(const RECT& client, DWORD style, DWORD ex_style, UINT dpi) {
     return frame;
 }
 
+double scale_to_fit(double width_points, double height_points, const RECT& border, UINT dpi, const RECT& on) {
+    RECT work{};
+    if (!work_area_of(on, work)) return 1.0;
+    // At scale 1 the pixels are the DPI's own: the display's scale is 1 in them.
+    const Extent design{width_points * dpi / kPointsPerInch, height_points * dpi / kPointsPerInch};
+    const Extent frame{double(border.right - border.left), double(border.bottom - border.top)};
+    const Area free = area_of(work);
+    return fit_scale(design, frame, {free.width, free.height}, 1.0);
+}
+
 RECT kept_on_work_area(const RECT& frame) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) return frame;
-    const auto area = [](const RECT& r) {
-        return Area{double(r.left), double(r.top), double(r.right - r.left), double(r.bottom - r.top)};
-    };
-    const Area placed = place_inside(area(frame), area(monitor.rcWork));
+    RECT work{};
+    if (!work_area_of(frame, work)) return frame;
+    const Area placed = place_inside(area_of(frame), area_of(work));
     const LONG left = std::lround(placed.left), top = std::lround(placed.top);
     return {left, top, left + frame.right - frame.left, top + frame.bottom - frame.top};
 }

@@ -53,17 +53,11 @@ FormWindow::FormWindow(Form& form, Win32Runtime& runtime) : form_(&form), runtim
     const FormLook& look = form.look();
     bind(CreateWindowExW(0, kWindowClass, to_utf16(look.caption).c_str(), kStyle, 0, 0, 0, 0, nullptr, nullptr,
                          GetModuleHandleW(nullptr), nullptr));
-    // The designer recorded where the inside of the window stands on the
-    // screen; the DPI is that of the monitor there.
-    const auto designed = [&](UINT dpi) {
-        return POINT{to_pixels(look.designed_left_twips / kTwipsPerPoint, dpi),
-                     to_pixels(look.designed_top_twips / kTwipsPerPoint, dpi)};
-    };
-    POINT at = designed(dpi_of(nullptr));
-    SetWindowPos(window_, nullptr, at.x, at.y, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The DPI is that of the monitor where the window's designed place is.
+    dpi_ = dpi_of(nullptr);
+    const POINT first = designed_client_at();
+    SetWindowPos(window_, nullptr, first.x, first.y, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
     dpi_ = dpi_of(window_);
-    at = designed(dpi_);
-    if (!look.picture.empty()) background_ = Picture::natural(look.picture, dpi_ / 96.0);
 
     int id = kFirstControlId;
     std::vector<std::pair<int, HWND>> focus_order;
@@ -80,8 +74,7 @@ FormWindow::FormWindow(Form& form, Win32Runtime& runtime) : form_(&form), runtim
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [index, child] : focus_order) tab_order_.push_back(child);
 
-    place_client_at(at);
-    lay_out();
+    lay_out_at(designed_client_at());
 }
 
 FormWindow::~FormWindow() {
@@ -114,9 +107,48 @@ SIZE FormWindow::client_size() const {
             to_pixels(look.client_height_twips / kTwipsPerPoint, dpi_)};
 }
 
+POINT FormWindow::designed_client_at() const {
+    // The designer recorded where the inside of the window stands on the screen.
+    const FormLook& look = form_->look();
+    return {to_pixels(look.designed_left_twips / kTwipsPerPoint, dpi_),
+            to_pixels(look.designed_top_twips / kTwipsPerPoint, dpi_)};
+}
+
+POINT FormWindow::client_at() const {
+    POINT corner{0, 0};
+    ClientToScreen(window_, &corner);
+    return corner;
+}
+
+double FormWindow::fitting_scale() const {
+    const FormLook& look = form_->look();
+    RECT on{};
+    GetWindowRect(window_, &on);
+    return scale_to_fit(look.client_width_twips / kTwipsPerPoint, look.client_height_twips / kTwipsPerPoint, border(),
+                        dpi_, on);
+}
+
+void FormWindow::lay_out_at(POINT at) {
+    if (!form_) return;
+    const std::string& picture = form_->look().picture;
+    if (!picture.empty()) background_ = Picture::natural(picture, picture_scale(dpi_));
+    place_client_at(at);
+    lay_out();
+}
+
+RECT FormWindow::border() const {
+    RECT outer{}, client{};
+    GetWindowRect(window_, &outer);
+    GetClientRect(window_, &client);
+    if (IsRectEmpty(&client)) return frame_around({0, 0, 0, 0}, kStyle, 0, dpi_);
+    MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return {outer.left - client.left, outer.top - client.top, outer.right - client.right, outer.bottom - client.bottom};
+}
+
 void FormWindow::place_client_at(POINT at) {
     const SIZE size = client_size();
-    const RECT frame = kept_on_work_area(frame_around({at.x, at.y, at.x + size.cx, at.y + size.cy}, kStyle, 0, dpi_));
+    const RECT b = border();
+    const RECT frame = kept_on_work_area({at.x + b.left, at.y + b.top, at.x + size.cx + b.right, at.y + size.cy + b.bottom});
     SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -288,13 +320,14 @@ void FormWindow::raise(const std::function<void(Form&)>& event) {
 }
 
 void FormWindow::dpi_changed(UINT dpi, const RECT& suggested) {
+    // On the monitor Windows suggests, whose DPI and work area may ask for
+    // another screen scale (the court decides it for every window).
     dpi_ = dpi;
-    if (!form_->look().picture.empty()) background_ = Picture::natural(form_->look().picture, dpi_ / 96.0);
-    const SIZE size = client_size();
-    const RECT frame = frame_around({0, 0, size.cx, size.cy}, kStyle, 0, dpi_);
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    lay_out();
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    runtime_.fit_to_screen();
+    const RECT b = border();
+    lay_out_at({suggested.left - b.left, suggested.top - b.top});
 }
 
 void FormWindow::property_changed(const Control& control, Property property) {

@@ -37,6 +37,16 @@ public:
     HWND window_of(const Control& control) const;
     UINT dpi() const { return dpi_; }
 
+    // Where the client area stands on the screen as designed, and now, in pixels.
+    POINT designed_client_at() const;
+    POINT client_at() const;
+    // The screen scale at which this window, frame included, fits the work
+    // area of its monitor at its DPI; never above 1.
+    double fitting_scale() const;
+    // Lays the window out afresh at its DPI and the screen scale, its client
+    // area at `at` (screen pixels), kept on the work area.
+    void lay_out_at(POINT at);
+
     // Stops mirroring the form and hides the window; its controls may
     // outlive it. The window itself goes with this object.
     void detach();
@@ -71,6 +81,10 @@ private:
     void property_changed(const Control& control, Property property) override;
 
     SIZE client_size() const;
+    // The frame's edges as offsets from the client area's, as the window has
+    // them (under Wine they stay those of the DPI it was made at), or as
+    // Windows reckons them at the window's DPI before it has a client area.
+    RECT border() const;
     // Moves the window so its client area starts at `at` (screen pixels), kept on the work area.
     void place_client_at(POINT at);
     void lay_out();

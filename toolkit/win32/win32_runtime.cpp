@@ -3,6 +3,7 @@
 #include "toolkit/form.h"
 #include "toolkit/texts.h"
 #include "toolkit/win32/box_window.h"
+#include "toolkit/win32/dpi.h"
 #include "toolkit/win32/form_window.h"
 
 #include <objbase.h>
@@ -53,8 +54,24 @@ float Win32Runtime::timer() {
 }
 
 void Win32Runtime::attach_form(Form& form) {
-    windows_[&form] = std::make_unique<FormWindow>(form, *this);
-    if (!startup_form_) startup_form_ = &form;
+    const bool startup = !startup_form_;
+    // The court is made at scale 1, measured on its monitor, and fitted.
+    if (startup) set_screen_scale(1.0);
+    auto& window = windows_[&form] = std::make_unique<FormWindow>(form, *this);
+    if (!startup) return;
+    startup_form_ = &form;
+    if (fit_to_screen()) window->lay_out_at(window->designed_client_at());
+}
+
+bool Win32Runtime::fit_to_screen() {
+    FormWindow* court = startup_form_ ? window_of(*startup_form_) : nullptr;
+    if (!court) return false;
+    const double scale = court->fitting_scale();
+    if (scale == screen_scale()) return false;
+    set_screen_scale(scale);
+    for (const auto& [form, window] : windows_)
+        if (window.get() != court) window->lay_out_at(window->client_at());
+    return true;
 }
 
 void Win32Runtime::detach_form(Form& form) {

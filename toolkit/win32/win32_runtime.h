@@ -36,6 +36,15 @@ public:
     BoxWindow* open_box() const { return open_boxes_.empty() ? nullptr : open_boxes_.back(); }
     HWND open_box_window() const;
 
+    // Sets the screen scale at which the court fits its monitor's work area
+    // (the court is the largest window: every window and box is drawn at
+    // it) and lays out the other windows afresh at it, where they stand; the
+    // court's own place is its caller's to give. True if the scale changed.
+    bool fit_to_screen();
+
+    // The timer the pumps' waits sleep on, with its counts.
+    const DeadlineTimer& deadline_timer() const { return wake_up_; }
+
     // Delivers every message waiting, as a pump does when the pacer says so.
     void deliver_events();
 
