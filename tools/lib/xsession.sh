@@ -304,8 +304,26 @@ game_windows() {
 click_play() { read -r hx hy < <(window_origin "$hello"); xdotool mousemove $((hx + PLAY_X)) $((hy + PLAY_Y)) click 1; }
 click_exit() { read -r hx hy < <(window_origin "$hello"); xdotool mousemove $((hx + EXIT_X)) $((hy + EXIT_Y)) click 1; }
 
-# Replaces the text of the delay prompt, which has the keyboard.
+# Whether the keyboard focus is in window ID, on it or on one of its children.
+has_keyboard() {
+  local focus parent
+  focus=$(xdotool getwindowfocus 2>/dev/null) || return 1
+  while [ -n "$focus" ] && [ "$focus" -gt 1 ]; do
+    [ "$focus" = "$1" ] && return 0
+    parent=$(xwininfo -id "$focus" -tree 2>/dev/null | awk '/Parent window id:/ { print $4 }')
+    focus=$((${parent:-0}))
+  done
+  return 1
+}
+
+# Replaces the text of the delay prompt. A window manager hands the keyboard
+# to a new window a moment after it is shown: keys typed before go to the
+# window under it, and a key that answers there could start a rally.
 type_answer() {
+  local prompt
+  if prompt=$(wait_window "$PROMPT_TITLE"); then
+    for _ in $(seq 100); do has_keyboard "$prompt" && break; sleep 0.05; done
+  fi
   xdotool key --clearmodifiers ctrl+a
   xdotool type -- "$1"
 }
