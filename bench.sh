@@ -186,7 +186,7 @@ echo "Turn periods are timed from the ball's move at the start of each turn (tur
 echo "their target is Delay_game = delay x 333 us. Errors are (period - target) / target; p99 is of |period - target|."
 echo "CPU is the game process's CPU time (all threads) over the rally's wall time. Latency is from an XTest pointer"
 echo "move to the racket's Left and to the end of the court window's repaint (painted and handed to the X server)."
-echo "Peers: the game at delay 50 and 10, KBounce in play and the bare mover at 16.65 and 3.33 ms take turns, $PEER_ROUNDS"
+echo "Peers, under openbox: the game at delay 50 and 10, KBounce in play and the bare mover at 16.65 and 3.33 ms take turns, $PEER_ROUNDS"
 echo "rounds of $PEER_WINDOW_S s windows each (half that at delay 10 and 3.33 ms); shares are CPU time of all threads over the window, ratios taken round by round."
 if [ -n "$against" ]; then
   echo "Second column: the same programs built against $against."

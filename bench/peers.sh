@@ -49,22 +49,27 @@ start_peer() {
     kbounce)
       # KBounce needs a session bus of its own, and a home to keep its settings in.
       HOME=$PEER_HOME env -u DBUS_SESSION_BUS_ADDRESS dbus-run-session -- "$KBOUNCE" >/dev/null 2>&1 & GAME_PID=$!
-      PEER_PID=
+      local window kx ky idle
+      PEER_PID= window=
+      # Its window is found by its class: KBounce leaves WM_NAME empty and
+      # names itself only in _NET_WM_NAME.
       for _ in $(seq 200); do
         PEER_PID=$(kbounce_pid)
-        [ -n "$PEER_PID" ] && xdotool search --onlyvisible --classname '^kbounce$' >/dev/null 2>&1 && break
+        [ -n "$PEER_PID" ] && window=$(xdotool search --onlyvisible --classname '^kbounce$' 2>/dev/null | head -n1) &&
+          [ -n "$window" ] && break
         sleep 0.05
       done
       # Without its process or its window there is nothing to measure: a
       # window of an absent KBounce would count as a peer that costs nothing.
-      # Its window is found by its class: KBounce leaves WM_NAME empty and
-      # names itself only in _NET_WM_NAME.
-      [ -n "$PEER_PID" ] && xdotool search --onlyvisible --classname '^kbounce$' >/dev/null 2>&1 ||
-        fail "KBounce did not show its window"
+      [ -n "$PEER_PID" ] && [ -n "$window" ] || fail "KBounce did not show its window"
       sleep 1
-      # Its window stands at the screen's corner, with no window manager; a
-      # click on the field starts a game.
-      xdotool mousemove 290 250 click 1
+      # A click on the field starts a game, wherever the window manager put
+      # the window; a game in play repaints at every tick, an idle one never.
+      read -r kx ky < <(window_origin "$window")
+      xdotool mousemove $((kx + 290)) $((ky + 250)) click 1
+      idle=$(cpu_ns "$PEER_PID")
+      sleep 0.5
+      [ "$(cpu_ns "$PEER_PID")" -gt $((idle + 1000000)) ] || fail "KBounce did not start a game"
       xdotool mousemove 1279 1023
       ;;
     mover16 | mover3)
