@@ -43,9 +43,6 @@ ButtonWidget::ButtonWidget(const Control& control, QWidget* parent) : QAbstractB
     setEnabled(look.enabled);
     setFocusPolicy(look.tab_stop ? Qt::StrongFocus : Qt::NoFocus);
     keep_mouse_moves(this);
-    // It paints every pixel of itself, so Qt moves what it painted instead of
-    // painting it again.
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void ButtonWidget::paintEvent(QPaintEvent*) {
