@@ -18,18 +18,14 @@
 namespace bench {
 namespace {
 
+using toolkit::qt::client_pixel_size;
 using toolkit::qt::to_qcolor;
-
-QSize client_size(const toolkit::FormLook& look) {
-    return {toolkit::qt::to_pixels(look.client_width_twips / toolkit::kTwipsPerPoint),
-            toolkit::qt::to_pixels(look.client_height_twips / toolkit::kTwipsPerPoint)};
-}
 
 // A window of the given back colour with a picture centred at its natural size.
 class PictureWindow : public QWidget {
 public:
     explicit PictureWindow(const toolkit::FormLook& look)
-        : back_(to_qcolor(look.back)), picture_(toolkit::qt::to_qstring(look.picture), client_size(look)) {}
+        : back_(to_qcolor(look.back)), picture_(toolkit::qt::to_qstring(look.picture), client_pixel_size(look)) {}
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -84,7 +80,7 @@ void add_image(QWidget& window, const toolkit::ControlDesign& d) {
 
 void frame(QWidget& window, const toolkit::FormLook& look) {
     window.setWindowTitle(toolkit::qt::to_qstring(look.caption));
-    window.setFixedSize(client_size(look));
+    window.setFixedSize(client_pixel_size(look));
     window.move(toolkit::qt::to_pixels(look.designed_left_twips / toolkit::kTwipsPerPoint),
                 toolkit::qt::to_pixels(look.designed_top_twips / toolkit::kTwipsPerPoint));
     window.setFont(toolkit::qt::to_qfont(look.font));

@@ -18,7 +18,8 @@ int to_pixels(double points, double pixels_per_point);
 // top, its size from its own width and height. Rounding its right and bottom
 // edges instead would make a control that moves by fractions of a pixel one
 // pixel wider or narrower from move to move: a ball that wobbles, and a
-// repaint of the whole control at every move instead of a shift.
+// rescaled picture at every move. Pieces that touch in points may so be a
+// pixel apart or overlap by one; no two pieces of the game's forms touch.
 PixelRect to_pixel_rect(const ControlGeometry& geometry, double pixels_per_point);
 
 }  // namespace toolkit

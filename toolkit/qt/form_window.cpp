@@ -21,13 +21,6 @@
 #include <algorithm>
 
 namespace toolkit::qt {
-namespace {
-
-QSize client_size(const FormLook& look) {
-    return {to_pixels(look.client_width_twips / kTwipsPerPoint), to_pixels(look.client_height_twips / kTwipsPerPoint)};
-}
-
-}  // namespace
 
 FormWindow::FormWindow(Form& form, Runtime& runtime)
     : QWidget(nullptr),
@@ -67,7 +60,7 @@ FormWindow::FormWindow(Form& form, Runtime& runtime)
 
 void FormWindow::lay_out_at_screen_scale() {
     if (!form_) return;
-    setFixedSize(client_size(form_->look()));
+    setFixedSize(client_pixel_size(form_->look()));
     setFont(to_qfont(form_->look().font));
     for (const auto& c : form_->controls()) {
         QWidget* w = widgets_.at(c.get());

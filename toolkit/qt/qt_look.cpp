@@ -76,6 +76,10 @@ QRect to_pixel_rect(const ControlGeometry& g) {
     return QRect(r.left, r.top, r.width, r.height);
 }
 
+QSize client_pixel_size(const FormLook& look) {
+    return {to_pixels(look.client_width_twips / kTwipsPerPoint), to_pixels(look.client_height_twips / kTwipsPerPoint)};
+}
+
 QString to_qstring(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 QString caption_text(const std::string& utf8) { return to_qstring(utf8).replace("\r\n", "\n"); }

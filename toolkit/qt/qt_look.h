@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QPointF>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 // Conversions from the toolkit's look and geometry to Qt's.
@@ -28,8 +29,11 @@ int to_pixels(double points);
 QPointF to_points(QPointF pixels);
 // A font of the given size at the screen scale.
 QFont at_screen_scale(QFont font);
-// Edges are rounded one by one, so pieces that touch in points touch on screen.
+// A control's place at the screen scale, by the toolkit's pixel grid: it keeps its
+// size in pixels wherever it moves.
 QRect to_pixel_rect(const ControlGeometry& geometry);
+// A form window's designed client area, in pixels at the screen's scale.
+QSize client_pixel_size(const FormLook& look);
 QString to_qstring(const std::string& utf8);
 // Carriage return and line feed pairs as Qt's line breaks.
 QString caption_text(const std::string& utf8);

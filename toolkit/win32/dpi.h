@@ -26,7 +26,8 @@ int to_pixels(double points, UINT dpi);
 double to_points(int pixels, UINT dpi);
 // How many screen pixels a picture's own pixel (1/96 inch) is drawn on.
 double picture_scale(UINT dpi);
-// Edges are rounded one by one, so pieces that touch in points touch on screen.
+// A control's place at the DPI and the screen scale, by the toolkit's pixel grid:
+// it keeps its size in pixels wherever it moves.
 RECT to_pixel_rect(const ControlGeometry& geometry, UINT dpi);
 
 // The outer rectangle of a window whose client area is `client`, in screen pixels.
