@@ -4,6 +4,7 @@
 #include "toolkit/conversions.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace engine {
 
@@ -32,6 +33,16 @@ int opponent_offset(toolkit::Runtime& rt) {
     if (k == 2) return -1;
     if (k == 1) return +1;
     return 0;
+}
+
+// The pumps of a turn whose bound is `bound`: one for each count 1, 2, ... up
+// to it, so none below 1 (or for no number at all) and a fractional bound's
+// whole part. Counting in doubles stops at 2^53, where adding 1 no longer
+// counts; the pumping never ends there, and nor does it here.
+std::uint64_t whole_pumps(double bound) {
+    constexpr double kCountsEnd = 9007199254740992.0;  // 2^53
+    if (!(bound >= 1)) return 0;
+    return bound < kCountsEnd ? static_cast<std::uint64_t>(bound) : UINT64_MAX;
 }
 
 }  // namespace
@@ -81,8 +92,7 @@ void Court::move_ball() {
         I_ball.set_top(static_cast<float>(y));
 
         // The bound is read once; a fractional one counts its whole pumps.
-        const double pumps = Delay_game.value();
-        for (double i = 1; i <= pumps; i += 1) rt.pump();
+        rt.pump_times(whole_pumps(Delay_game.value()));
         // The next turn's moves show when this turn's time is up.
         rt.end_frame();
 

@@ -158,18 +158,25 @@ TEST(Pumping, pumps_let_pass_skip_the_backend_yet_each_is_counted_once_nested_or
         {"a nested loop at the third call", 100, 3, 25, 13},
         {"a nested loop shorter than a batch", 100, 3, 4, 11},
     };
-    for (const auto& row : table) {
-        SCOPED_TRACE(row.what);
-        PassingRuntime rt(10);
-        rt.nest_at_call = row.nest_at_call;
-        rt.nested_loop = [&] {
-            for (std::uint64_t i = 0; i < row.nested_pumps; ++i) rt.pump();
-            rt.end_frame();
+    // Pumping one by one and pumping many in one call are the same pumps.
+    for (const bool in_one_call : {false, true}) {
+        const auto pump_times = [&](PassingRuntime& rt, std::uint64_t times) {
+            if (in_one_call) return rt.pump_times(times);
+            for (std::uint64_t i = 0; i < times; ++i) rt.pump();
         };
-        for (std::uint64_t i = 0; i < row.outer_pumps; ++i) rt.pump();
-        rt.end_frame();
-        EXPECT_EQ(rt.counted, row.outer_pumps + row.nested_pumps);
-        EXPECT_EQ(rt.calls, row.calls);
+        for (const auto& row : table) {
+            SCOPED_TRACE(std::string(row.what) + (in_one_call ? ", in one call" : ", one by one"));
+            PassingRuntime rt(10);
+            rt.nest_at_call = row.nest_at_call;
+            rt.nested_loop = [&] {
+                pump_times(rt, row.nested_pumps);
+                rt.end_frame();
+            };
+            pump_times(rt, row.outer_pumps);
+            rt.end_frame();
+            EXPECT_EQ(rt.counted, row.outer_pumps + row.nested_pumps);
+            EXPECT_EQ(rt.calls, row.calls);
+        }
     }
 }
 
@@ -179,6 +186,16 @@ TEST(Pumping, once_the_program_is_ending_a_pump_let_pass_throws_as_any_other) {
     rt.pump();
     rt.end_program();
     EXPECT_THROW(rt.pump(), ProgramEnding);
+    EXPECT_THROW(rt.pump_times(3), ProgramEnding);
+}
+
+TEST(Pumping, a_program_ending_inside_many_pumps_in_one_call_stops_them_at_that_pump) {
+    PassingRuntime rt(10);
+    rt.nest_at_call = 3;
+    rt.nested_loop = [&] { rt.end_program(); };
+    EXPECT_THROW(rt.pump_times(1000), ProgramEnding);
+    EXPECT_EQ(rt.calls, 3u);
+    EXPECT_EQ(rt.counted, 21u);  // two batches of ten, and the pump that ended it
 }
 
 }  // namespace
