@@ -4,6 +4,8 @@
 // ball at the back of the stack, behind every racket and bar.
 #include "window_test_support.h"
 
+#include <QAbstractButton>
+
 namespace window_test {
 namespace {
 
@@ -60,6 +62,42 @@ TEST_F(CourtPixels, rackets_and_bars_are_drawn_over_the_ball_unchanged) {
         const QPoint beside(to_pixels(o.x), to_pixels(o.y + o.dy));
         EXPECT_GE(count_near(g, QRect(beside - QPoint(2, 2), QSize(5, 5)), kBallGreen, 50), 20) << "no ball beside";
     }
+}
+
+// A button's face is drawn once and shown again while nothing it shows has
+// changed: a new score, the keyboard focus or a press draws it afresh, and a
+// move shows the same face in the new place.
+TEST_F(CourtPixels, a_racket_shows_every_change_of_its_score_focus_and_press_and_keeps_its_face_when_it_moves) {
+    toolkit::Control& racket = court.b_racket;
+    auto& button = static_cast<QAbstractButton&>(widget(racket));
+    const auto face = [&] { return grab_court().copy(button.geometry()); };
+    const QImage first = face();
+    const std::string score = racket.caption();
+
+    racket.set_caption("7");
+    const QImage seven = face();
+    EXPECT_FALSE(seven == first) << "the old score still shows";
+    expect_piece(grab_court(), button.geometry(), kRed, true);
+
+    racket.set_caption(score);
+    EXPECT_TRUE(face() == first);
+    button.setDown(true);
+    EXPECT_FALSE(face() == first) << "a press does not show";
+    button.setDown(false);
+    EXPECT_TRUE(face() == first);
+
+    racket.set_left(racket.left() + 40);
+    EXPECT_TRUE(face() == first) << "the face changed with the move";
+    racket.set_caption("7");
+    racket.set_left(racket.left() - 40);
+    EXPECT_TRUE(face() == seven);
+
+    window().show();
+    button.setFocusPolicy(Qt::StrongFocus);
+    button.setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(button.hasFocus());
+    EXPECT_FALSE(face() == seven) << "the focus does not show";
 }
 
 }  // namespace

@@ -45,26 +45,44 @@ ButtonWidget::ButtonWidget(const Control& control, QWidget* parent) : QAbstractB
     keep_mouse_moves(this);
 }
 
-void ButtonWidget::paintEvent(QPaintEvent*) {
-    QPainter p(this);
+ButtonWidget::Face ButtonWidget::face() const {
     const ControlLook& look = control_.look();
-    p.fillRect(rect(), to_qcolor(look.back));
-    draw_bevel(p, rect(), isDown());
-    const QString text = caption_text(control_.caption());
-    if (text.isEmpty()) return;
-    const QRect area = rect().adjusted(2, 2, -2, -2).translated(isDown() ? QPoint(1, 1) : QPoint());
-    if (!isEnabled()) {
+    const qreal ratio = devicePixelRatioF();
+    return {(QSizeF(size()) * ratio).toSize(), ratio, caption_text(control_.caption()), font(),
+            to_qcolor(look.fore).rgba(), to_qcolor(look.back).rgba(), isEnabled(), isDown(), hasFocus()};
+}
+
+void ButtonWidget::paintEvent(QPaintEvent*) {
+    Face now = face();
+    if (drawn_.isNull() || !(now == drawn_face_)) {
+        drawn_ = QPixmap(now.pixels);
+        drawn_.setDevicePixelRatio(now.ratio);
+        QPainter p(&drawn_);
+        p.setFont(now.font);
+        draw_face(p, now);
+        drawn_face_ = std::move(now);
+    }
+    QPainter(this).drawPixmap(0, 0, drawn_);
+}
+
+void ButtonWidget::draw_face(QPainter& p, const Face& face) const {
+    const QRect r = rect();
+    p.fillRect(r, QColor::fromRgba(face.back));
+    draw_bevel(p, r, face.down);
+    if (face.text.isEmpty()) return;
+    const QRect area = r.adjusted(2, 2, -2, -2).translated(face.down ? QPoint(1, 1) : QPoint());
+    if (!face.enabled) {
         // Engraved text, as disabled buttons draw it.
         p.setPen(QColor(255, 255, 255));
-        p.drawText(area.translated(1, 1), Qt::AlignCenter, text);
+        p.drawText(area.translated(1, 1), Qt::AlignCenter, face.text);
         p.setPen(QColor(128, 128, 128));
     } else {
-        p.setPen(to_qcolor(look.fore));
+        p.setPen(QColor::fromRgba(face.fore));
     }
-    p.drawText(area, Qt::AlignCenter, text);
-    if (hasFocus()) {
-        p.setPen(QPen(to_qcolor(look.fore), 1, Qt::DotLine));
-        p.drawRect(rect().adjusted(3, 3, -4, -4));
+    p.drawText(area, Qt::AlignCenter, face.text);
+    if (face.focus) {
+        p.setPen(QPen(QColor::fromRgba(face.fore), 1, Qt::DotLine));
+        p.drawRect(r.adjusted(3, 3, -4, -4));
     }
 }
 

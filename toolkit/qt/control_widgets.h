@@ -4,7 +4,9 @@
 #include "toolkit/control.h"
 
 #include <QAbstractButton>
+#include <QFont>
 #include <QPixmap>
+#include <QString>
 #include <QWidget>
 
 // The widgets that draw the toolkit's controls. Painting only reads the
@@ -26,8 +28,26 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // Everything the button's face is drawn from. A racket is repainted at
+    // every move, and laying out its caption's text each time was most of
+    // the cost; so the face is drawn once into a pixmap and drawn again only
+    // when one of these has changed.
+    struct Face {
+        QSize pixels;
+        qreal ratio = 1;
+        QString text;
+        QFont font;
+        QRgb fore = 0, back = 0;
+        bool enabled = true, down = false, focus = false;
+        friend bool operator==(const Face&, const Face&) = default;
+    };
+    Face face() const;
+    void draw_face(QPainter& p, const Face& face) const;
+
     const Control& control_;
     ButtonKeys keys_;
+    Face drawn_face_;
+    QPixmap drawn_;
 };
 
 class LabelWidget : public QWidget {
