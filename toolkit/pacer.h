@@ -61,6 +61,12 @@ public:
     // What to do when a frame's pumping has ended: wait for its deadline when
     // it is still ahead, so the next frame starts on time.
     Step at_frame_end(Clock::time_point now);
+    // The caller's word that a delivery or a wait it was asked for has ended
+    // at `now`. The quiet before the next delivery counts from there: a wait
+    // woken a little after its deadline, or a delivery that painted for a
+    // while, has just handed out every event, and asking again at once would
+    // find none.
+    void delivered(Clock::time_point now) { last_delivery_ = now; }
 
 private:
     Clock::time_point deadline() const { return start_ + budget_; }

@@ -109,14 +109,14 @@ protected:
     // reading, then lets the pumps up to its next reading pass without a call.
     template <class TakeStep>
     void pump_paced(Pacer& pacer, TakeStep take_step) {
-        if (pacer.count_pumps(take_passed_pumps() + 1)) take_step(pacer.at_check(Pacer::Clock::now()));
+        if (pacer.count_pumps(take_passed_pumps() + 1)) carry_out(pacer, pacer.at_check(Pacer::Clock::now()), take_step);
         let_pumps_pass(pacer.pumps_to_check() - 1);
     }
     // A pacing backend's finish_frame(): the pumps let pass are counted first.
     template <class TakeStep>
     void finish_frame_paced(Pacer& pacer, TakeStep take_step) {
         pacer.count_pumps(take_passed_pumps());
-        take_step(pacer.at_frame_end(Pacer::Clock::now()));
+        carry_out(pacer, pacer.at_frame_end(Pacer::Clock::now()), take_step);
     }
 
     virtual void attach_form(Form& form) = 0;
@@ -131,6 +131,14 @@ protected:
     virtual void program_ending() = 0;
 
 private:
+    // Takes a step, and tells the pacer when a delivery or a wait has ended.
+    template <class TakeStep>
+    static void carry_out(Pacer& pacer, Pacer::Step step, TakeStep& take_step) {
+        if (step.kind == Pacer::Step::Kind::nothing) return;
+        take_step(step);
+        pacer.delivered(Pacer::Clock::now());
+    }
+
     void pump_now();
     void throw_if_ending() const;
 

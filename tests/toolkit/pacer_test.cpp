@@ -16,13 +16,15 @@ using namespace std::chrono;
 
 const Clock::time_point kStart = Clock::time_point{} + hours(7);
 
-// Drives a pacer the way the Qt backend does, on a clock the test moves by
-// hand: every pump costs `pump_cost`, a wait ends at its deadline, and every
-// step the pacer asks for is noted.
+// Drives a pacer the way the backends do, on a clock the test moves by
+// hand: every pump costs `pump_cost`, a wait ends `wake_late` after its
+// deadline, a delivery takes `delivery_cost`, the end of each is reported,
+// and every step the pacer asks for is noted.
 struct PacedLoop {
     Pacer pacer;
     Clock::time_point now = kStart;
     Clock::duration pump_cost = nanoseconds(5);
+    Clock::duration wake_late{}, delivery_cost{};
     std::vector<Pacer::Step> steps;  // every step but "nothing"
 
     // As the backend counts them: those let pass up to a check, together.
@@ -48,7 +50,9 @@ private:
     void take(Pacer::Step step) {
         if (step.kind == Kind::nothing) return;
         steps.push_back(step);
-        if (step.kind == Kind::wait) now = std::max(now, step.until);
+        if (step.kind == Kind::wait) now = std::max(now, step.until + wake_late);
+        if (step.kind == Kind::deliver) now += delivery_cost;
+        pacer.delivered(now);
     }
 };
 
@@ -170,6 +174,36 @@ TEST(Pacer, frames_end_exactly_their_pumps_apart_at_delays_10_50_and_100) {
         // A frame's pumps run ahead to its end and wait once there, delivering nothing else.
         EXPECT_EQ(loop.count(Kind::deliver), 1u);  // the clock's start
         EXPECT_EQ(loop.count(Kind::wait), 51u);
+    }
+}
+
+// The quiet before a delivery counts from the end of the last one: a wait
+// woken late, or a delivery that took long, is followed by no delivery until
+// kMaxQuiet after it ended, however long ago it was asked for.
+TEST(Pacer, events_are_delivered_again_only_a_quiet_spell_after_the_last_delivery_or_wait_ended) {
+    const struct {
+        const char* what;
+        Clock::duration pump_cost, wake_late, delivery_cost;
+        std::size_t deliveries;  // in 20 frames of 16,650 pumps, after the clock's start
+    } table[] = {
+        {"waits woken 400 us late, pumps that cost nothing", {}, microseconds(400), {}, 0},
+        {"waits woken 240 us late, pumps of 5 ns", nanoseconds(5), microseconds(240), {}, 0},
+        // A check every 125 us of pumping; a delivery of 400 us at every other one, not at each.
+        {"pumps behind the clock, deliveries of 400 us", nanoseconds(500), {}, microseconds(400), 20 * 16650 / 500},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.what);
+        PacedLoop loop;
+        loop.pump_cost = row.pump_cost;
+        loop.wake_late = row.wake_late;
+        loop.delivery_cost = row.delivery_cost;
+        loop.pump(250);
+        ASSERT_EQ(loop.count(Kind::deliver), 1u);
+        for (int frame = 0; frame < 20; ++frame) {
+            loop.pump(16650);
+            loop.end_frame();
+        }
+        EXPECT_NEAR(static_cast<double>(loop.count(Kind::deliver) - 1), static_cast<double>(row.deliveries), 2);
     }
 }
 
