@@ -6,6 +6,10 @@
 
 #include <QAbstractButton>
 
+#include <filesystem>
+#include <fstream>
+#include <string>
+
 namespace window_test {
 namespace {
 
@@ -98,6 +102,35 @@ TEST_F(CourtPixels, a_racket_shows_every_change_of_its_score_focus_and_press_and
     QCoreApplication::processEvents();
     ASSERT_TRUE(button.hasFocus());
     EXPECT_FALSE(face() == seven) << "the focus does not show";
+}
+
+// The threads of this process that Qt's thread pool has started.
+int pooled_threads() {
+    int n = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        n += name.rfind("Thread (pooled)", 0) == 0;
+    }
+    return n;
+}
+
+// A rally repaints where the ball and the opponent's racket were and are,
+// far apart; drawn place by place, no drawing is tall enough for Qt's raster
+// engine to split it across a thread pool, whose threads would then wake.
+TEST_F(CourtPixels, repaints_of_pieces_far_apart_start_no_other_thread) {
+    window().show();
+    QCoreApplication::processEvents();
+    const int before = pooled_threads();
+    for (int turn = 0; turn < 20; ++turn) {
+        court.I_ball.set_top(static_cast<float>(300 - turn * 3));
+        court.I_ball.set_left(static_cast<float>(100 + turn * 2));
+        court.b_rack_opp.set_left(static_cast<float>(200 - turn * 2));
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(pooled_threads(), before);
+    expect_free_surface_is_the_centred_picture(2);
 }
 
 }  // namespace

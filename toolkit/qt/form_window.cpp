@@ -80,18 +80,28 @@ QWidget* FormWindow::widget_of(const Control& control) const {
     return it == widgets_.end() ? nullptr : it->second;
 }
 
-void FormWindow::paintEvent(QPaintEvent*) {
+void FormWindow::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     if (!form_) return;
-    p.fillRect(rect(), to_qcolor(form_->look().back));
+    const QColor back = to_qcolor(form_->look().back);
     // Centred at its natural size and clipped by the window, never tiled; on
     // a screen too small for the court it shrinks with everything else, so
     // the court shows the same part of it.
     if (screen_scale() != 1.0) {
+        p.fillRect(rect(), back);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.scale(screen_scale(), screen_scale());
+        background_.draw(p);
+        return;
     }
-    background_.draw(p);
+    // Place by place: a rally repaints where its pieces were and are, and one
+    // picture drawn through all of them at once is drawn over their bounding
+    // rows, which Qt's raster engine hands to its thread pool once they are
+    // about a hundred.
+    for (const QRect& place : event->region()) {
+        p.fillRect(place, back);
+        background_.draw(p, place);
+    }
 }
 
 void FormWindow::mouseMoveEvent(QMouseEvent* event) {

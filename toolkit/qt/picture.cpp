@@ -50,4 +50,10 @@ void CentredPicture::draw(QPainter& painter) {
     if (!part_.image.isNull()) painter.drawImage(part_.at, part_.image);
 }
 
+void CentredPicture::draw(QPainter& painter, const QRect& place) {
+    if (reading_.valid()) part_ = reading_.get();
+    const QRect shown = place & QRect(part_.at, part_.image.size());
+    if (!shown.isEmpty()) painter.drawImage(shown, part_.image, shown.translated(-part_.at));
+}
+
 }  // namespace toolkit::qt

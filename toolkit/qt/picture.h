@@ -41,6 +41,8 @@ class CentredPicture {
 public:
     CentredPicture(const QString& name, QSize shown);
     void draw(QPainter& painter);
+    // Only what falls on `place`, in the painter's unscaled coordinates.
+    void draw(QPainter& painter, const QRect& place);
 
 private:
     std::future<PicturePart> reading_;
