@@ -6,7 +6,9 @@
 # during them, and start-up to both windows painted. Runs on the display that
 # DISPLAY names; prints FIGURE and NOTE lines with keys that begin with KEY.
 # Usage: bench/x_figures.sh KEY GAME
-set -euo pipefail
+set -Eeuo pipefail
+# A step that fails says which, in the benchmark's log.
+trap 'echo "x_figures.sh: line $LINENO failed (status $?): $BASH_COMMAND" >&2' ERR
 key=$1 game=$2
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tools/lib/xsession.sh
@@ -48,7 +50,8 @@ for delay in 10 50 100; do
       hello=
       for _ in $(seq 200); do
         xdotool search --onlyvisible --name "$(title_pattern "$MESSAGE_TITLE")" >/dev/null 2>&1 && xdotool key Return
-        hello=$(xdotool search --onlyvisible --name "$(title_pattern "$HELLO_TITLE")" 2>/dev/null | head -n1)
+        # (xdotool fails when nothing is found yet.)
+        hello=$(xdotool search --onlyvisible --name "$(title_pattern "$HELLO_TITLE")" 2>/dev/null | head -n1 || true)
         [ -n "$hello" ] && break
         sleep 0.05
       done
