@@ -37,8 +37,8 @@ int opponent_offset(toolkit::Runtime& rt) {
 
 // The pumps of a turn whose bound is `bound`: one for each count 1, 2, ... up
 // to it, so none below 1 (or for no number at all) and a fractional bound's
-// whole part. Counting in doubles stops at 2^53, where adding 1 no longer
-// counts; the pumping never ends there, and nor does it here.
+// whole part. A count in doubles never gets past 2^53, where adding 1 no
+// longer changes it: from there on the pumping does not end.
 std::uint64_t whole_pumps(double bound) {
     constexpr double kCountsEnd = 9007199254740992.0;  // 2^53
     if (!(bound >= 1)) return 0;
