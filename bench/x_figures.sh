@@ -44,18 +44,7 @@ for delay in 10 50 100; do
       xdotool key Return
       hello=$(wait_window "$HELLO_TITLE") || fail "no welcome window after a game's message"
     else
-      # The game can end between the probe's last look and the wall click:
-      # then its message comes instead of the welcome window, and is answered.
-      xdotool mousemove $((cx + WALL_X)) $((cy + WALL_Y)) click 1
-      hello=
-      for _ in $(seq 200); do
-        xdotool search --onlyvisible --name "$(title_pattern "$MESSAGE_TITLE")" >/dev/null 2>&1 && xdotool key Return
-        # (xdotool fails when nothing is found yet.)
-        hello=$(xdotool search --onlyvisible --name "$(title_pattern "$HELLO_TITLE")" 2>/dev/null | head -n1 || true)
-        [ -n "$hello" ] && break
-        sleep 0.05
-      done
-      [ -n "$hello" ] || fail "the welcome window did not come back after a wall click"
+      stop_rally
     fi
     measured=$(awk '$1 == "cpu" { s += $4 } END { print int(s) }' "$raw")
     [ "$measured" -lt 4 ] || break

@@ -374,9 +374,19 @@ point_at_racket() {
 }
 
 # A click on the wall bar stops the rally and brings the welcome window back.
+# A rally can also end by itself, won or lost, just before the click: then the
+# game's message comes first, and it is answered.
 stop_rally() {
+  local message
+  message=$(title_pattern "$MESSAGE_TITLE")
   xdotool mousemove $((cx + WALL_X)) $((cy + WALL_Y)) click 1
-  hello=$(wait_window "$HELLO_TITLE") || fail "the welcome window did not come back after a wall click"
+  for _ in $(seq 200); do
+    hello=$(xdotool search --onlyvisible --name "$(title_pattern "$HELLO_TITLE")" 2>/dev/null | head -n1 || true)
+    [ -n "$hello" ] && return 0
+    xdotool search --onlyvisible --name "$message" >/dev/null 2>&1 && xdotool key Return
+    sleep 0.05
+  done
+  fail "the welcome window did not come back after a wall click"
 }
 
 # Succeeds when window UPPER stands above window LOWER in the window
