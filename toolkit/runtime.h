@@ -40,19 +40,12 @@ public:
 
     // A modal box; returns the text in its edit field, the empty text on Cancel.
     std::string input_box(const InputBoxRequest& request);
-    // Processes pending window events; handlers run nested inside it. A rally
+    // Processes pending window events; handlers run nested inside it.
+    void pump() { pump_times(1); }
+    // Pumps `times` times, exactly as that many pump() calls would. A rally
     // pumps tens of thousands of times a turn, so the pumps a pacing backend
-    // has let pass return here, inline, without a call to the backend.
-    void pump() {
-        if (pumps_to_pass_ != 0 && !ending_) {
-            --pumps_to_pass_;
-            return;
-        }
-        pump_now();
-    }
-    // Pumps `times` times, exactly as that many pump() calls would; the pumps
-    // let pass go by in one step each, so a turn's pumping costs a few calls
-    // to the backend rather than a pass through pump() for every pump.
+    // has let pass go by here, inline, in one step each, without a call to
+    // the backend.
     void pump_times(std::uint64_t times) {
         while (times != 0) {
             if (pumps_to_pass_ != 0 && !ending_) {

@@ -45,15 +45,20 @@ CentredPicture::CentredPicture(const QString& name, QSize shown) {
     if (!name.isEmpty()) reading_ = std::async(std::launch::async, load_centred_picture, name, shown);
 }
 
-void CentredPicture::draw(QPainter& painter) {
+const PicturePart& CentredPicture::part() {
     if (reading_.valid()) part_ = reading_.get();
-    if (!part_.image.isNull()) painter.drawImage(part_.at, part_.image);
+    return part_;
+}
+
+void CentredPicture::draw(QPainter& painter) {
+    const PicturePart& p = part();
+    if (!p.image.isNull()) painter.drawImage(p.at, p.image);
 }
 
 void CentredPicture::draw(QPainter& painter, const QRect& place) {
-    if (reading_.valid()) part_ = reading_.get();
-    const QRect shown = place & QRect(part_.at, part_.image.size());
-    if (!shown.isEmpty()) painter.drawImage(shown, part_.image, shown.translated(-part_.at));
+    const PicturePart& p = part();
+    const QRect shown = place & QRect(p.at, p.image.size());
+    if (!shown.isEmpty()) painter.drawImage(shown, p.image, shown.translated(-p.at));
 }
 
 }  // namespace toolkit::qt

@@ -45,6 +45,9 @@ public:
     void draw(QPainter& painter, const QRect& place);
 
 private:
+    // The picture, once its reading is done.
+    const PicturePart& part();
+
     std::future<PicturePart> reading_;
     PicturePart part_;
 };
